@@ -36,7 +36,9 @@ ClientApp::~ClientApp() {
   main_frame_.reset();  // owns the terminal window through the work area
 }
 
-TerminalWin* ClientApp::terminal_window() const { return terminal_.data(); }
+TerminalWin* ClientApp::terminal_window() const {
+  return terminal_.data();
+}
 
 void ClientApp::set_new_session_launcher(NewSessionCommand::Launcher launcher) {
   new_session_ = NewSessionCommand(std::move(launcher));
@@ -60,7 +62,9 @@ bool ClientApp::init_instance() {
   return true;
 }
 
-void ClientApp::on_client_init_message() { client_init(); }
+void ClientApp::on_client_init_message() {
+  client_init();
+}
 
 void ClientApp::fail_start(const char* text) {
   vestra::messages::show_notice(kClientCaption, text, vestra::messages::Icon::Warning);

@@ -31,7 +31,9 @@ void CMainFrame::first_show() {
   activateWindow();
 }
 
-void CMainFrame::hide_main_window() { hide(); }
+void CMainFrame::hide_main_window() {
+  hide();
+}
 
 bool CMainFrame::event(QEvent* e) {
   if (e->type() == vestra::events::UserMessageEvent::type()) {

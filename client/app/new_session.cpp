@@ -22,11 +22,14 @@ void warn(const std::string& caption, const std::string& text) {
 
 bool start_detached(const std::string& program, const std::vector<std::string>& args) {
   QStringList list;
-  for (const std::string& a : args) list << QString::fromLocal8Bit(a.c_str());
+  for (const std::string& a : args)
+    list << QString::fromLocal8Bit(a.c_str());
   return QProcess::startDetached(QString::fromLocal8Bit(program.c_str()), list);
 }
 
-bool is_executable(const std::string& path) { return ::access(path.c_str(), X_OK) == 0; }
+bool is_executable(const std::string& path) {
+  return ::access(path.c_str(), X_OK) == 0;
+}
 
 }  // namespace
 
@@ -61,9 +64,8 @@ std::optional<std::string> NewSessionCommand::installed_program(
   return program;
 }
 
-bool NewSessionCommand::run(const LoginDetails& login, const std::string& host,
-                            int interface_code, vestra::registry::Registry& reg,
-                            std::int64_t now_ms) {
+bool NewSessionCommand::run(const LoginDetails& login, const std::string& host, int interface_code,
+                            vestra::registry::Registry& reg, std::int64_t now_ms) {
   std::optional<std::string> program = installed_program(reg);
   if (!program) return false;
   save_stored_login(login, host, interface_code, reg);

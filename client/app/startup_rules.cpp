@@ -6,7 +6,9 @@
 namespace veslink {
 
 namespace {
-bool is_separator(char c) { return c == '/' || c == '\\'; }
+bool is_separator(char c) {
+  return c == '/' || c == '\\';
+}
 }  // namespace
 
 StartChoice classify_command_line(const std::vector<std::string>& words) {

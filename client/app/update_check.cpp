@@ -22,7 +22,8 @@ constexpr long kSetupSlackSeconds = 3605;
 // Reads digits up to `stop` (or the end when stop is 0).
 bool read_number(std::string_view text, std::size_t& pos, char stop, long& out) {
   const std::size_t start = pos;
-  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos;
+  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
+    ++pos;
   if (pos == start || pos - start > 9) return false;
   out = parse_decimal(text.substr(start, pos - start));
   if (stop == 0) return pos == text.size();

@@ -21,9 +21,9 @@ std::optional<std::time_t> parse_setup_date_time(std::string_view text);
 bool setup_is_newer(std::time_t setup_time, std::time_t file_time);
 
 enum class UpdateOutcome {
-  NoCheck,        // not the installed copy, or the values are missing or malformed
-  UpToDate,       // no newer setup program
-  Declined,       // the user keeps the current version
+  NoCheck,          // not the installed copy, or the values are missing or malformed
+  UpToDate,         // no newer setup program
+  Declined,         // the user keeps the current version
   SetupNotStarted,  // the setup program could not be started ("Could not run Setup program!")
 };
 

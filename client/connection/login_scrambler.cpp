@@ -27,8 +27,10 @@ struct Machine {
     b[0] = 4;
     b[1] = 28;
     std::size_t n = 2;
-    for (std::size_t i = 0; i + 1 < sizeof kKey; ++i) b[n++] = static_cast<std::uint8_t>(kKey[i]);
-    for (std::size_t t = 0; n < b.size(); ++n, ++t) b[n] = b[n - 1] ^ b[t];
+    for (std::size_t i = 0; i + 1 < sizeof kKey; ++i)
+      b[n++] = static_cast<std::uint8_t>(kKey[i]);
+    for (std::size_t t = 0; n < b.size(); ++n, ++t)
+      b[n] = b[n - 1] ^ b[t];
 
     std::size_t bit = 0;  // seven bits of each byte, lowest first
     for (int w = 0; w < 6; ++w) {
@@ -37,28 +39,34 @@ struct Machine {
         pins[w][p] = set ? kWheelWeights[w] : 0;
       }
     }
-    for (std::size_t i = 0; i < bars.size(); ++i) bars[i] = kLugTable[b[i] % 28];
+    for (std::size_t i = 0; i < bars.size(); ++i)
+      bars[i] = kLugTable[b[i] % 28];
   }
 
   int next_key() {
     int mask = 0;
-    for (int w = 0; w < 6; ++w) mask += pins[w][position[w]];
+    for (int w = 0; w < 6; ++w)
+      mask += pins[w][position[w]];
     int driven = 0;
     for (std::uint8_t bar : bars)
       if (bar & mask) ++driven;
-    for (int w = 0; w < 6; ++w) position[w] = (position[w] + 1) % kWheelSizes[w];
+    for (int w = 0; w < 6; ++w)
+      position[w] = (position[w] + 1) % kWheelSizes[w];
     return driven % 26;
   }
 };
 
-bool is_lower(unsigned c) { return c >= 'a' && c <= 'z'; }
+bool is_lower(unsigned c) {
+  return c >= 'a' && c <= 'z';
+}
 
 }  // namespace
 
 std::vector<int> scrambler_key_stream(std::size_t count) {
   Machine m;
   std::vector<int> keys;
-  for (std::size_t i = 0; i < count; ++i) keys.push_back(m.next_key());
+  for (std::size_t i = 0; i < count; ++i)
+    keys.push_back(m.next_key());
   return keys;
 }
 

@@ -64,7 +64,8 @@ bool load_stored_login(ClientSettings& s, Registry& reg) {
     s.interface_code = texts[4] == "ssltelnet" ? INTERFACE_SSL_TELNET : INTERFACE_TELNET;
 
   // The details are for one start only, complete or not.
-  for (const char* name : kValueNames) reg.delete_value(Hive::CurrentUser, kTempKey, name);
+  for (const char* name : kValueNames)
+    reg.delete_value(Hive::CurrentUser, kTempKey, name);
 
   for (bool p : present) {
     if (!p) {

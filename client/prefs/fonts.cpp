@@ -9,13 +9,15 @@ namespace veslink {
 void set_default_fonts(ClientSettings& s, int screen_width) {
   const bool small_screen = screen_width <= 640;
   s.normal_font = FontSpec{"Arial", small_screen ? 12 : 15, 400, 1, kVariablePitch, 0};
-  s.fixed_font = FontSpec{"Courier New", small_screen ? 15 : 16, 400, 1,
-                          kFixedPitch | kFamilyModern, small_screen ? 0 : 8};
+  s.fixed_font =
+      FontSpec{"Courier New",       small_screen ? 15 : 16, 400, 1, kFixedPitch | kFamilyModern,
+               small_screen ? 0 : 8};
 }
 
 QFont make_font(const FontSpec& spec) {
   QFont font(QString::fromLocal8Bit(spec.face.c_str()));
-  if (spec.height != 0) font.setPixelSize(static_cast<int>(spec.height < 0 ? -spec.height : spec.height));
+  if (spec.height != 0)
+    font.setPixelSize(static_cast<int>(spec.height < 0 ? -spec.height : spec.height));
   font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
   const bool fixed = (spec.pitch_family & 3) == kFixedPitch;
   font.setFixedPitch(fixed);

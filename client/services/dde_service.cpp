@@ -6,7 +6,9 @@
 
 namespace veslink {
 
-std::string dde_bus_name(const std::string& service) { return "org.vestra.dde." + service; }
+std::string dde_bus_name(const std::string& service) {
+  return "org.vestra.dde." + service;
+}
 
 bool register_dde_service(const std::string& service, std::string& error) {
   QDBusConnection bus = QDBusConnection::sessionBus();

@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::size_t kIniLineMax = 1023;
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
 bool ends_key(char c) {
   return static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == ' ' || c == '=';
 }
@@ -47,10 +49,18 @@ void apply_flow_letter(ClientSettings& s, const std::string& value) {
   }
   if (value.empty()) return;
   switch (value[0]) {
-    case 'd': s.flow |= kFlowDtrDsr; break;
-    case 'r': s.flow |= kFlowRtsCts; break;
-    case 'x': s.flow |= kFlowXonXoff; break;
-    case 'n': s.flow = 0; break;
+    case 'd':
+      s.flow |= kFlowDtrDsr;
+      break;
+    case 'r':
+      s.flow |= kFlowRtsCts;
+      break;
+    case 'x':
+      s.flow |= kFlowXonXoff;
+      break;
+    case 'n':
+      s.flow = 0;
+      break;
   }
 }
 
@@ -58,22 +68,28 @@ void apply_flow_letter(ClientSettings& s, const std::string& value) {
 
 void parse_ini_line(ClientSettings& s, std::string_view line) {
   std::size_t i = 0;
-  while (i < line.size() && is_blank(line[i])) ++i;
+  while (i < line.size() && is_blank(line[i]))
+    ++i;
   if (i == line.size() || line[i] == '#') return;
 
   const std::size_t key_start = i;
-  while (i < line.size() && !ends_key(line[i])) ++i;
+  while (i < line.size() && !ends_key(line[i]))
+    ++i;
   const std::string key = to_lower(line.substr(key_start, i - key_start));
-  while (i < line.size() && is_blank(line[i])) ++i;
+  while (i < line.size() && is_blank(line[i]))
+    ++i;
   if (i == line.size() || line[i] != '=' || key.empty()) return;
   ++i;
 
   if (key.size() == 1) {
-    while (i < line.size() && is_blank(line[i])) ++i;
+    while (i < line.size() && is_blank(line[i]))
+      ++i;
     const std::string value = to_lower(line.substr(i));
     switch (key[0]) {
       case 'l':
-      case 'c': apply_interface_word(s, value); break;
+      case 'c':
+        apply_interface_word(s, value);
+        break;
       case 'b':
         if (auto baud = parse_baud_text(value)) s.baud = *baud;
         break;
@@ -87,7 +103,9 @@ void parse_ini_line(ClientSettings& s, std::string_view line) {
         if (auto stop = parse_stop_bits_text(value)) s.stop_bits = *stop;
         break;
       case 'f':
-      case 'h': apply_flow_letter(s, value); break;
+      case 'h':
+        apply_flow_letter(s, value);
+        break;
     }
     return;
   }

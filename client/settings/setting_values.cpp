@@ -14,8 +14,8 @@ struct BaudText {
   int baud;
 };
 constexpr BaudText kBaudTexts[] = {
-    {"256k", 256000}, {"128k", 128000}, {"56k", 56000},   {"38400", 38400},
-    {"19200", 19200}, {"14400", 14400}, {"9600", 9600},   {"4800", 4800},
+    {"256k", 256000}, {"128k", 128000}, {"56k", 56000}, {"38400", 38400},
+    {"19200", 19200}, {"14400", 14400}, {"9600", 9600}, {"4800", 4800},
     {"2400", 2400},   {"1200", 1200},   {"300", 300},
 };
 
@@ -63,11 +63,16 @@ const char* baud_text(int baud) {
 std::optional<std::uint8_t> parse_parity_letter(std::string_view text) {
   if (text.empty()) return std::nullopt;
   switch (text[0]) {
-    case 'n': return kParityNone;
-    case 'o': return kParityOdd;
-    case 'e': return kParityEven;
-    case 'm': return kParityMark;
-    case 's': return kParitySpace;
+    case 'n':
+      return kParityNone;
+    case 'o':
+      return kParityOdd;
+    case 'e':
+      return kParityEven;
+    case 'm':
+      return kParityMark;
+    case 's':
+      return kParitySpace;
   }
   return std::nullopt;
 }
@@ -86,16 +91,20 @@ std::optional<std::uint8_t> parse_stop_bits_text(std::string_view text) {
 
 const char* stop_bits_text(std::uint8_t stop_bits) {
   switch (stop_bits) {
-    case kStopOneHalf: return "1.5";
-    case kStopTwo: return "2";
+    case kStopOneHalf:
+      return "1.5";
+    case kStopTwo:
+      return "2";
   }
   return "1";
 }
 
 const char* slave_type_text(int slave_type) {
   switch (slave_type) {
-    case kSlavePrinter: return "printer";
-    case kSlaveFile: return "file";
+    case kSlavePrinter:
+      return "printer";
+    case kSlaveFile:
+      return "file";
   }
   return "disable";
 }

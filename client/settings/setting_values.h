@@ -21,7 +21,9 @@ std::string format_interface_value(const ClientSettings& settings);
 
 // "true"/"yes" and "false"/"no" in any case, or a decimal number (true unless 0).
 bool parse_bool_setting(std::string_view text);
-inline const char* bool_text(bool value) { return value ? "true" : "false"; }
+inline const char* bool_text(bool value) {
+  return value ? "true" : "false";
+}
 
 // "face,height,weight,charset,pitch_family,width"; missing numbers keep `font`'s.
 void parse_font_value(FontSpec& font, std::string_view text);

@@ -34,12 +34,16 @@ Responder set_responder(Responder responder) {
 
 Answer dismiss_answer(Buttons buttons) {
   switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
+    case Buttons::Ok:
+      return Answer::Ok;
     case Buttons::OkCancel:
     case Buttons::YesNoCancel:
-    case Buttons::RetryCancel: return Answer::Cancel;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::AbortRetryIgnore: return Answer::Abort;
+    case Buttons::RetryCancel:
+      return Answer::Cancel;
+    case Buttons::YesNo:
+      return Answer::No;
+    case Buttons::AbortRetryIgnore:
+      return Answer::Abort;
   }
   return Answer::Cancel;
 }

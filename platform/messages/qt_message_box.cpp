@@ -11,35 +11,52 @@ namespace {
 
 QMessageBox::Icon qt_icon(Icon icon) {
   switch (icon) {
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Warning: return QMessageBox::Warning;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Error: return QMessageBox::Critical;
-    case Icon::None: break;
+    case Icon::Information:
+      return QMessageBox::Information;
+    case Icon::Warning:
+      return QMessageBox::Warning;
+    case Icon::Question:
+      return QMessageBox::Question;
+    case Icon::Error:
+      return QMessageBox::Critical;
+    case Icon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButton qt_button(Answer answer) {
   switch (answer) {
-    case Answer::Ok: return QMessageBox::Ok;
-    case Answer::Cancel: return QMessageBox::Cancel;
-    case Answer::Yes: return QMessageBox::Yes;
-    case Answer::No: return QMessageBox::No;
-    case Answer::Retry: return QMessageBox::Retry;
-    case Answer::Abort: return QMessageBox::Abort;
-    case Answer::Ignore: return QMessageBox::Ignore;
+    case Answer::Ok:
+      return QMessageBox::Ok;
+    case Answer::Cancel:
+      return QMessageBox::Cancel;
+    case Answer::Yes:
+      return QMessageBox::Yes;
+    case Answer::No:
+      return QMessageBox::No;
+    case Answer::Retry:
+      return QMessageBox::Retry;
+    case Answer::Abort:
+      return QMessageBox::Abort;
+    case Answer::Ignore:
+      return QMessageBox::Ignore;
   }
   return QMessageBox::Ok;
 }
 
 QMessageBox::StandardButtons qt_buttons(Buttons buttons) {
   switch (buttons) {
-    case Buttons::Ok: return QMessageBox::Ok;
-    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case Buttons::Ok:
+      return QMessageBox::Ok;
+    case Buttons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::RetryCancel:
+      return QMessageBox::Retry | QMessageBox::Cancel;
     case Buttons::AbortRetryIgnore:
       return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
   }
@@ -48,14 +65,22 @@ QMessageBox::StandardButtons qt_buttons(Buttons buttons) {
 
 Answer from_qt(int button, Buttons buttons) {
   switch (button) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Retry: return Answer::Retry;
-    case QMessageBox::Abort: return Answer::Abort;
-    case QMessageBox::Ignore: return Answer::Ignore;
-    default: break;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Retry:
+      return Answer::Retry;
+    case QMessageBox::Abort:
+      return Answer::Abort;
+    case QMessageBox::Ignore:
+      return Answer::Ignore;
+    default:
+      break;
   }
   return dismiss_answer(buttons);
 }
@@ -70,8 +95,7 @@ Answer show_qt_message(const Request& request) {
     return request.preselected.value_or(dismiss_answer(request.buttons));
   }
   QMessageBox box(qt_icon(request.icon), QString::fromLocal8Bit(request.caption),
-                  QString::fromLocal8Bit(request.text), qt_buttons(request.buttons),
-                  request.owner);
+                  QString::fromLocal8Bit(request.text), qt_buttons(request.buttons), request.owner);
   if (request.preselected) box.setDefaultButton(qt_button(*request.preselected));
   return from_qt(box.exec(), request.buttons);
 }

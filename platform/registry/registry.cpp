@@ -25,14 +25,19 @@ std::int64_t now_micros() {
 
 std::string_view hive_file_name(Hive hive) {
   switch (hive) {
-    case Hive::CurrentUser: return "HKEY_CURRENT_USER.db";
-    case Hive::LocalMachine: return "HKEY_LOCAL_MACHINE.db";
-    case Hive::ClassesRoot: return "HKEY_CLASSES_ROOT.db";
+    case Hive::CurrentUser:
+      return "HKEY_CURRENT_USER.db";
+    case Hive::LocalMachine:
+      return "HKEY_LOCAL_MACHINE.db";
+    case Hive::ClassesRoot:
+      return "HKEY_CLASSES_ROOT.db";
   }
   return "";
 }
 
-int hive_index(Hive hive) { return static_cast<int>(hive); }
+int hive_index(Hive hive) {
+  return static_cast<int>(hive);
+}
 
 // A key path in its stored forms: the folded full path (the lookup key), the
 // folded parent path and the last name as the caller spelled it.
@@ -198,8 +203,12 @@ int ensure_key(sqlite3* db, const KeyPath& kp, std::int64_t when) {
   return SQLITE_OK;
 }
 
-std::string subtree_low(const std::string& folded) { return folded + '\\'; }
-std::string subtree_high(const std::string& folded) { return folded + char('\\' + 1); }
+std::string subtree_low(const std::string& folded) {
+  return folded + '\\';
+}
+std::string subtree_high(const std::string& folded) {
+  return folded + char('\\' + 1);
+}
 
 }  // namespace
 
@@ -212,18 +221,24 @@ std::uint32_t Value::dword() const {
 
 std::string_view hive_name(Hive hive) {
   switch (hive) {
-    case Hive::CurrentUser: return "HKEY_CURRENT_USER";
-    case Hive::LocalMachine: return "HKEY_LOCAL_MACHINE";
-    case Hive::ClassesRoot: return "HKEY_CLASSES_ROOT";
+    case Hive::CurrentUser:
+      return "HKEY_CURRENT_USER";
+    case Hive::LocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case Hive::ClassesRoot:
+      return "HKEY_CLASSES_ROOT";
   }
   return "";
 }
 
 std::string_view value_type_name(ValueType type) {
   switch (type) {
-    case ValueType::Sz: return "REG_SZ";
-    case ValueType::ExpandSz: return "REG_EXPAND_SZ";
-    case ValueType::Dword: return "REG_DWORD";
+    case ValueType::Sz:
+      return "REG_SZ";
+    case ValueType::ExpandSz:
+      return "REG_EXPAND_SZ";
+    case ValueType::Dword:
+      return "REG_DWORD";
   }
   return "REG_NONE";
 }
@@ -238,7 +253,8 @@ std::optional<ValueType> parse_value_type(std::string_view text) {
 
 std::string dword_bytes(std::uint32_t value) {
   std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
   return bytes;
 }
 
@@ -264,7 +280,9 @@ std::vector<std::string> split_key_path(std::string_view key) {
   return names;
 }
 
-Locations Locations::single(const std::string& dir) { return {dir, dir, dir}; }
+Locations Locations::single(const std::string& dir) {
+  return {dir, dir, dir};
+}
 
 Locations Locations::from_environment() {
   if (const char* dir = std::getenv("VESTRA_REGISTRY_DIR"); dir && *dir) return single(dir);
@@ -281,9 +299,12 @@ Locations Locations::from_environment() {
 
 const std::string& Locations::dir_of(Hive hive) const {
   switch (hive) {
-    case Hive::LocalMachine: return local_machine_dir;
-    case Hive::ClassesRoot: return classes_root_dir;
-    case Hive::CurrentUser: break;
+    case Hive::LocalMachine:
+      return local_machine_dir;
+    case Hive::ClassesRoot:
+      return classes_root_dir;
+    case Hive::CurrentUser:
+      break;
   }
   return current_user_dir;
 }
@@ -322,10 +343,10 @@ Result Registry::prepare_schema(HiveDb& h) {
   if (tx.begin(true) != SQLITE_OK) return h.fail_sqlite("cannot prepare the database");
   const char* schema =
       "CREATE TABLE IF NOT EXISTS reg_keys("
-      "  path BLOB PRIMARY KEY,"   // folded full path, names joined by '\'
-      "  parent BLOB NOT NULL,"    // folded path of the parent key
-      "  name BLOB NOT NULL,"      // last name, as first written
-      "  written INTEGER NOT NULL" // last-write time, microseconds since the epoch
+      "  path BLOB PRIMARY KEY,"    // folded full path, names joined by '\'
+      "  parent BLOB NOT NULL,"     // folded path of the parent key
+      "  name BLOB NOT NULL,"       // last name, as first written
+      "  written INTEGER NOT NULL"  // last-write time, microseconds since the epoch
       ") WITHOUT ROWID;"
       "CREATE INDEX IF NOT EXISTS reg_keys_by_parent ON reg_keys(parent);"
       "CREATE TABLE IF NOT EXISTS reg_values("
@@ -375,7 +396,8 @@ Result Registry::open(Hive hive, Access access, HiveDb*& out) {
   } else {
     std::filesystem::create_directories(dir, ec);
     if (ec) return h->fail("cannot create the directory " + dir + ": " + ec.message());
-    if (::access(dir.c_str(), W_OK) != 0) return h->fail("the directory " + dir + " is not writable");
+    if (::access(dir.c_str(), W_OK) != 0)
+      return h->fail("the directory " + dir + " is not writable");
   }
   if (access == Access::Write && !writable) return h->fail("the hive is read-only");
 
@@ -488,8 +510,8 @@ Result Registry::get_string(Hive hive, std::string_view key, std::string_view na
   return r;
 }
 
-Result Registry::set_value(Hive hive, std::string_view key, std::string_view name,
-                           ValueType type, std::string_view data) {
+Result Registry::set_value(Hive hive, std::string_view key, std::string_view name, ValueType type,
+                           std::string_view data) {
   if (type == ValueType::Dword && data.size() != 4)
     return Result::failure("A REG_DWORD value must be 4 bytes long");
   if (type != ValueType::Dword && data.find('\0') != std::string_view::npos)
@@ -552,7 +574,8 @@ Result Registry::list_values(Hive hive, std::string_view key, std::vector<Value>
   if (!st.prepared()) return h->fail_sqlite("cannot read");
   st.bind(1, kp.folded);
   while ((rc = st.step()) == SQLITE_ROW) {
-    out.push_back({st.column_bytes(0), static_cast<ValueType>(st.column_int(1)), st.column_bytes(2)});
+    out.push_back(
+        {st.column_bytes(0), static_cast<ValueType>(st.column_int(1)), st.column_bytes(2)});
   }
   if (rc != SQLITE_DONE) {
     out.clear();
@@ -578,7 +601,8 @@ Result Registry::list_subkeys(Hive hive, std::string_view key, std::vector<std::
   Statement st(h->db, "SELECT name FROM reg_keys WHERE parent = ?1 AND path <> ?1 ORDER BY path");
   if (!st.prepared()) return h->fail_sqlite("cannot read");
   st.bind(1, kp.folded);
-  while ((rc = st.step()) == SQLITE_ROW) out.push_back(st.column_bytes(0));
+  while ((rc = st.step()) == SQLITE_ROW)
+    out.push_back(st.column_bytes(0));
   if (rc != SQLITE_DONE) {
     out.clear();
     return h->fail_sqlite("cannot read");

@@ -107,8 +107,7 @@ class Registry {
   Result last_write_time(Hive hive, std::string_view key, std::int64_t& out);
 
   // Shorthands for the common REG_SZ case.
-  Result set_string(Hive hive, std::string_view key, std::string_view name,
-                    std::string_view text) {
+  Result set_string(Hive hive, std::string_view key, std::string_view name, std::string_view text) {
     return set_value(hive, key, name, ValueType::Sz, text);
   }
   // Reads a REG_SZ or REG_EXPAND_SZ value; NotFound also for other types.

@@ -17,11 +17,14 @@ ScriptedMessages::ScriptedMessages() {
   });
 }
 
-ScriptedMessages::~ScriptedMessages() { messages::set_responder(previous_); }
+ScriptedMessages::~ScriptedMessages() {
+  messages::set_responder(previous_);
+}
 
 std::vector<std::string> ScriptedMessages::texts() const {
   std::vector<std::string> t;
-  for (const auto& r : shown_) t.push_back(r.text);
+  for (const auto& r : shown_)
+    t.push_back(r.text);
   return t;
 }
 

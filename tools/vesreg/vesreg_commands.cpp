@@ -62,8 +62,12 @@ int export_key(Registry& reg, const FullKeyName& key, std::ostream& out, std::os
   for (const Value& v : values) {
     out << quote_bytes(v.name) << "=";
     switch (v.type) {
-      case ValueType::Sz: out << quote_bytes(v.data); break;
-      case ValueType::ExpandSz: out << "expand:" << quote_bytes(v.data); break;
+      case ValueType::Sz:
+        out << quote_bytes(v.data);
+        break;
+      case ValueType::ExpandSz:
+        out << "expand:" << quote_bytes(v.data);
+        break;
       case ValueType::Dword: {
         char buf[16];
         std::snprintf(buf, sizeof buf, "dword:%08x", v.dword());
@@ -103,8 +107,7 @@ std::string quote_bytes(const std::string& bytes) {
   return q + "\"";
 }
 
-int run(Registry& reg, const std::vector<std::string>& args, std::ostream& out,
-        std::ostream& err) {
+int run(Registry& reg, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "-h" || args[0] == "--help") {
     (args.empty() ? err : out) << kUsageText;
     return args.empty() ? kUsage : kOk;
@@ -139,8 +142,8 @@ int run(Registry& reg, const std::vector<std::string>& args, std::ostream& out,
   if (command == "set" && (args.size() == 4 || args.size() == 6)) {
     ValueType type = ValueType::Sz;
     if (args.size() == 6) {
-      std::optional<ValueType> t = args[4] == "--type" ? registry::parse_value_type(args[5])
-                                                        : std::nullopt;
+      std::optional<ValueType> t =
+          args[4] == "--type" ? registry::parse_value_type(args[5]) : std::nullopt;
       if (!t) {
         err << kUsageText;
         return kUsage;
@@ -161,7 +164,8 @@ int run(Registry& reg, const std::vector<std::string>& args, std::ostream& out,
 
   if (command == "delete" && (args.size() == 2 || args.size() == 3)) {
     if (args.size() == 3)
-      return report(reg.delete_value(key->hive, key->path, args[2]), full_name(*key) + " " + args[2], err);
+      return report(reg.delete_value(key->hive, key->path, args[2]),
+                    full_name(*key) + " " + args[2], err);
     return report(reg.delete_key(key->hive, key->path), full_name(*key), err);
   }
 
@@ -169,7 +173,8 @@ int run(Registry& reg, const std::vector<std::string>& args, std::ostream& out,
     std::vector<std::string> subkeys;
     Result r = reg.list_subkeys(key->hive, key->path, subkeys);
     if (!r.ok()) return report(r, full_name(*key), err);
-    for (const std::string& s : subkeys) out << s << '\n';
+    for (const std::string& s : subkeys)
+      out << s << '\n';
     return kOk;
   }
 

@@ -69,7 +69,8 @@ TEST(HostList, HostAsLongAsTheWholeList) {
 
 TEST(HostList, EntriesAsTheLoginDialogListsThem) {
   EXPECT_EQ(host_list_entries("a;office,,b,c;x,", 98), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(host_list_entries(std::string(120, 'h') + ",", 98), (std::vector<std::string>{std::string(98, 'h')}));
+  EXPECT_EQ(host_list_entries(std::string(120, 'h') + ",", 98),
+            (std::vector<std::string>{std::string(98, 'h')}));
 }
 
 }  // namespace

@@ -24,7 +24,11 @@ TEST(IniLine, KeysValuesAndComments) {
       {"c = TELNET", [](auto& s) { return s.interface_code == INTERFACE_TELNET; }},
       {"l=network", [](auto& s) { return s.interface_code == INTERFACE_TELNET; }},
       {"l=Ethernet", [](auto& s) { return s.interface_code == INTERFACE_TELNET; }},
-      {"L=ssltelnet", [](auto& s) { return s.interface_code == INTERFACE_SSL_TELNET && s.secure_suffix == "(Secure connection)"; }},
+      {"L=ssltelnet",
+       [](auto& s) {
+         return s.interface_code == INTERFACE_SSL_TELNET &&
+                s.secure_suffix == "(Secure connection)";
+       }},
       {"l=com9", [](auto& s) { return s.interface_code == INTERFACE_TELNET; }},
       {"\t  b=19200", [](auto& s) { return s.baud == 19200; }},
       {"b=56K", [](auto& s) { return s.baud == 56000; }},
@@ -33,9 +37,11 @@ TEST(IniLine, KeysValuesAndComments) {
       {"d=9", [](auto& s) { return s.data_bits == 8; }},
       {"p=Even", [](auto& s) { return s.parity == kParityEven; }},
       {"s=1.5", [](auto& s) { return s.stop_bits == kStopOneHalf; }},
-      {"host=My Host ", [](auto& s) { return s.current_host == "My Host " && s.default_host == "My Host "; }},
+      {"host=My Host ",
+       [](auto& s) { return s.current_host == "My Host " && s.default_host == "My Host "; }},
       {"HOST=abc", [](auto& s) { return s.current_host == "abc"; }},
-      {"host = x", [](auto& s) { return s.current_host == " x"; }},  // long keys keep their value as it is
+      {"host = x",
+       [](auto& s) { return s.current_host == " x"; }},  // long keys keep their value as it is
       {"host=" + std::string(60, 'h'), [](auto& s) { return s.current_host.size() == 49; }},
       {"prn=/dev/lp0", [](auto& s) { return s.slave_name == "/dev/lp0"; }},
       {"def_username=Fred", [](auto& s) { return s.def_username == "Fred"; }},
@@ -48,7 +54,8 @@ TEST(IniLine, KeysValuesAndComments) {
       {"host", [](auto& s) { return s.current_host.empty(); }},
       {"host:x", [](auto& s) { return s.current_host.empty(); }},
       {"=x", [](auto& s) { return s.current_host.empty(); }},
-      {"unknown=1", [](auto& s) { return s.current_host.empty() && s.interface_code == INTERFACE_TELNET; }},
+      {"unknown=1",
+       [](auto& s) { return s.current_host.empty() && s.interface_code == INTERFACE_TELNET; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -71,7 +78,8 @@ TEST(IniLine, FirstFlowLineReplacesTheDefaultLaterOnesAdd) {
   };
   for (const Case& c : cases) {
     ClientSettings s;
-    for (const char* line : c.lines) parse_ini_line(s, line);
+    for (const char* line : c.lines)
+      parse_ini_line(s, line);
     EXPECT_EQ(s.flow, c.flow) << c.lines[0];
   }
 }
@@ -151,8 +159,8 @@ TEST(IniFile, ReaderTakesEitherLineEndAndALastLineWithoutOne) {
 
 TEST(IniFile, OverlongLineIsCutNotReadAsTwoLines) {
   ClientSettings s;
-  std::istringstream in("prn=" + std::string(1019, 'a') + "\nhost=ok\n" + "prn=" +
-                        std::string(1100, 'b') + "host=evil\n");
+  std::istringstream in("prn=" + std::string(1019, 'a') + "\nhost=ok\n" +
+                        "prn=" + std::string(1100, 'b') + "host=evil\n");
   read_ini_lines(s, in);
   EXPECT_EQ(s.slave_name, std::string(259, 'b'));
   EXPECT_EQ(s.current_host, "ok");

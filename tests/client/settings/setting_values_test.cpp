@@ -22,7 +22,8 @@ TEST(InterfaceValue, ReadsEveryForm) {
   } cases[] = {
       // The whole value is lower-cased, host included.
       {"TELNET,MyHost", INTERFACE_TELNET, "myhost", 56000, 8, kParityNone, kStopOne, kFlowXonXoff},
-      {"ssltelnet,Secure.Example:992", INTERFACE_SSL_TELNET, "secure.example:992", 56000, 8, 0, 0, 4},
+      {"ssltelnet,Secure.Example:992", INTERFACE_SSL_TELNET, "secure.example:992", 56000, 8, 0, 0,
+       4},
       {"telnet", INTERFACE_TELNET, "", 56000, 8, 0, 0, 4},
       {"telnet,", INTERFACE_TELNET, "", 56000, 8, 0, 0, 4},
       {"com3,19200,7,e,2,,dtrdsr,rtscts", 3, "", 19200, 7, kParityEven, kStopTwo,
@@ -99,11 +100,12 @@ TEST(BoolSetting, Texts) {
     const char* text;
     bool value;
   } cases[] = {
-      {"true", true},  {"TRUE", true},   {"Yes", true},  {"1", true},    {"12", true},
-      {"007", true},   {"false", false}, {"No", false},  {"0", false},   {"0x1", false},
-      {"-1", false},   {"", false},      {"on", false},  {"truely", false},
+      {"true", true}, {"TRUE", true},   {"Yes", true}, {"1", true},       {"12", true},
+      {"007", true},  {"false", false}, {"No", false}, {"0", false},      {"0x1", false},
+      {"-1", false},  {"", false},      {"on", false}, {"truely", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(parse_bool_setting(c.text), c.value) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(parse_bool_setting(c.text), c.value) << c.text;
 }
 
 TEST(FontValue, ReadsFaceAndUpToFiveNumbers) {
@@ -117,7 +119,8 @@ TEST(FontValue, ReadsFaceAndUpToFiveNumbers) {
       {"Arial", {"Arial", 16, 400, 1, 0x31, 8}},
       {",20,700", {"Courier New", 20, 700, 1, 0x31, 8}},
       {"X,12,bold,0", {"X", 12, 400, 1, 0x31, 8}},  // a word ends the numbers
-      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij,10", {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcde", 10, 400, 1, 0x31, 8}},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij,10",
+       {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcde", 10, 400, 1, 0x31, 8}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -135,11 +138,11 @@ TEST(MacroValue, NamesSelectKeyAndModifiers) {
     int key;
     int modifiers;
   } cases[] = {
-      {"macro_f1", true, 112, 0},    {"MACRO_SF12", true, 123, 1}, {"macro_cf16", true, 127, 2},
-      {"macro_csf5", true, 116, 3},  {"macro_sf05", true, 116, 1}, {"macro_f0", false, 0, 0},
-      {"macro_f17", false, 0, 0},    {"macro_f5x", false, 0, 0},   {"macro_sf", false, 0, 0},
-      {"macro_xf5", false, 0, 0},    {"macro_f 5", false, 0, 0},   {"macro_f-1", false, 0, 0},
-      {"macro_f100", false, 0, 0},   {"macros_f1", false, 0, 0},
+      {"macro_f1", true, 112, 0},   {"MACRO_SF12", true, 123, 1}, {"macro_cf16", true, 127, 2},
+      {"macro_csf5", true, 116, 3}, {"macro_sf05", true, 116, 1}, {"macro_f0", false, 0, 0},
+      {"macro_f17", false, 0, 0},   {"macro_f5x", false, 0, 0},   {"macro_sf", false, 0, 0},
+      {"macro_xf5", false, 0, 0},   {"macro_f 5", false, 0, 0},   {"macro_f-1", false, 0, 0},
+      {"macro_f100", false, 0, 0},  {"macros_f1", false, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -157,7 +160,8 @@ TEST(MacroValue, NamesSelectKeyAndModifiers) {
 TEST(MacroValue, CodesAreCappedAt200AndNewestMacroComesFirst) {
   EXPECT_EQ(parse_macro_codes("97,98,99,0,-3"), (std::vector<std::int16_t>{97, 98, 99, 0, -3}));
   std::string many;
-  for (int i = 0; i < 250; ++i) many += (i ? "," : "") + std::to_string(i);
+  for (int i = 0; i < 250; ++i)
+    many += (i ? "," : "") + std::to_string(i);
   EXPECT_EQ(parse_macro_codes(many).size(), kMacroCodesMax);
   EXPECT_EQ(format_macro_codes({97, 0, -33}), "97,0,-33");
 
@@ -198,7 +202,8 @@ TEST(ApplySetting, ReadingRulesOfEachValue) {
        [](auto& s) { return s.def_username == "ABCDEFGHIJKLMNOPQRSTUVWXYZ012"; }},
       {"sslcert", std::string(100, 'c'), [](auto& s) { return s.cert_file.size() == 79; }},
       {"sslkey", "/etc/key.pem", [](auto& s) { return s.key_file == "/etc/key.pem"; }},
-      {"font_norm", "DejaVu Sans,14", [](auto& s) { return s.normal_font.face == "DejaVu Sans" && s.normal_font.height == 14; }},
+      {"font_norm", "DejaVu Sans,14",
+       [](auto& s) { return s.normal_font.face == "DejaVu Sans" && s.normal_font.height == 14; }},
       {"font_fixed", "Mono,20", [](auto& s) { return s.fixed_font.face == "Mono"; }},
       {"no_such_value", "1", [](auto& s) { return s.login_timeout == 0 && s.confirm_close; }},
   };

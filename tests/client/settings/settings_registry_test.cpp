@@ -57,7 +57,8 @@ TEST_F(SettingsRegistryTest, ReadsStringValuesAndSkipsTheRest) {
   put("slave_type", "printer");
   put("slave_name", "lp");
   std::string macro;
-  for (int i = 0; i < 200; ++i) macro += (i ? ",-33" : "-33");  // 799 bytes
+  for (int i = 0; i < 200; ++i)
+    macro += (i ? ",-33" : "-33");  // 799 bytes
   put("macro_csf3", macro);
   put(std::string(50, 'x'), "too long a name");
   ASSERT_TRUE(reg.set_value(Hive::CurrentUser, kSettingsKey, "confirm_close", ValueType::Dword,
@@ -86,9 +87,18 @@ TEST_F(SettingsRegistryTest, SecureTelnetChecksTheCertificateFiles) {
     std::vector<std::string> messages;
     bool cert_kept, key_kept;
   } cases[] = {
-      {"ssltelnet,h", dir.file("none.pem"), dir.file("none.key"),
-       {"SSL Certificate file not found!", "SSL Certificate key file not found!"}, false, false},
-      {"ssltelnet,h", cert, dir.file("none.key"), {"SSL Certificate key file not found!"}, true, false},
+      {"ssltelnet,h",
+       dir.file("none.pem"),
+       dir.file("none.key"),
+       {"SSL Certificate file not found!", "SSL Certificate key file not found!"},
+       false,
+       false},
+      {"ssltelnet,h",
+       cert,
+       dir.file("none.key"),
+       {"SSL Certificate key file not found!"},
+       true,
+       false},
       {"ssltelnet,h", cert, cert, {}, true, true},
       {"ssltelnet,h", "", "", {}, false, false},
       {"telnet,h", dir.file("none.pem"), "", {}, true, false},  // only checked for SSL
@@ -203,14 +213,24 @@ TEST_F(SettingsRegistryTest, WritersReportAKeyThatCannotBeWritten) {
     std::function<bool()> write;
     const char* message;
   } cases[] = {
-      {"comm", [&] { return write_comm_settings(s, reg); }, "Can't create/open settings registry key"},
-      {"general", [&] { return write_general_settings(s, reg); }, "Can't create/open settings registry key"},
+      {"comm", [&] { return write_comm_settings(s, reg); },
+       "Can't create/open settings registry key"},
+      {"general", [&] { return write_general_settings(s, reg); },
+       "Can't create/open settings registry key"},
       {"font", [&] { return write_font_setting(s, false, reg); }, "Can't create registry sub key"},
-      {"macro", [&] { return write_macro({112, 1, {1}}, reg); }, "Can't create/open settings registry key"},
-      {"delete macro", [&] { return delete_macro(112, 1, reg); }, "Can't create/open settings registry key"},
-      {"slave", [&] { return write_slave_settings(s, reg); }, "Can't create/open settings registry key"},
-      {"user", [&] { return write_def_username(s, reg); }, "Can't create/open settings registry key"},
-      {"hosts", [&] { return add_to_host_list(s, "h", reg); }, "Can't create/open settings registry key"},
+      {"macro",
+       [&] {
+         return write_macro({112, 1, {1}}, reg);
+       },
+       "Can't create/open settings registry key"},
+      {"delete macro", [&] { return delete_macro(112, 1, reg); },
+       "Can't create/open settings registry key"},
+      {"slave", [&] { return write_slave_settings(s, reg); },
+       "Can't create/open settings registry key"},
+      {"user", [&] { return write_def_username(s, reg); },
+       "Can't create/open settings registry key"},
+      {"hosts", [&] { return add_to_host_list(s, "h", reg); },
+       "Can't create/open settings registry key"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

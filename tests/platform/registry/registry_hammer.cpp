@@ -18,8 +18,9 @@ int main(int argc, char** argv) {
   for (int i = 0; i < iterations; ++i) {
     Result r = reg.set_string(Hive::CurrentUser, key, std::string(1, letter) + std::to_string(i),
                               std::to_string(i * 7));
-    if (r.ok()) r = reg.set_string(Hive::CurrentUser, key, "shared",
-                                   std::string(1000 + (i * 37) % 3000, letter));
+    if (r.ok())
+      r = reg.set_string(Hive::CurrentUser, key, "shared",
+                         std::string(1000 + (i * 37) % 3000, letter));
     if (r.ok()) r = reg.create_key(Hive::CurrentUser, std::string(key) + "\\Churn\\" + letter);
     if (r.ok()) r = reg.delete_key(Hive::CurrentUser, std::string(key) + "\\Churn\\" + letter);
     std::string shared;

@@ -27,7 +27,8 @@ class RegistryTest : public ::testing::Test {
 
 TEST_F(RegistryTest, ValuesKeepTheirTypeAndEveryByte) {
   std::string all_bytes;
-  for (int b = 1; b < 256; ++b) all_bytes += static_cast<char>(b);
+  for (int b = 1; b < 256; ++b)
+    all_bytes += static_cast<char>(b);
   struct Case {
     std::string name;
     ValueType type;
@@ -39,7 +40,8 @@ TEST_F(RegistryTest, ValuesKeepTheirTypeAndEveryByte) {
       {"expand", ValueType::ExpandSz, "%TMP%\\veslink"},
       {"dword", ValueType::Dword, dword_bytes(0xDEADBEEF)},
   };
-  for (const Case& c : cases) ASSERT_TRUE(reg.set_value(kHkcu, "Software\\T", c.name, c.type, c.data).ok());
+  for (const Case& c : cases)
+    ASSERT_TRUE(reg.set_value(kHkcu, "Software\\T", c.name, c.type, c.data).ok());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Value v;
@@ -111,7 +113,8 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsWholeSubtreeAndNothingElse) {
 }
 
 TEST_F(RegistryTest, ValuesEnumerateInCreationOrder) {
-  for (const char* name : {"zeta", "alpha", "Mid"}) reg.set_string(kHkcu, "K", name, name);
+  for (const char* name : {"zeta", "alpha", "Mid"})
+    reg.set_string(kHkcu, "K", name, name);
   reg.set_string(kHkcu, "K", "ALPHA", "again");  // overwriting keeps the place
   std::vector<Value> values;
   ASSERT_TRUE(reg.list_values(kHkcu, "K", values).ok());
@@ -186,10 +189,12 @@ TEST_F(RegistryTest, MissingDirectoryIsCreatedOnFirstWrite) {
 }
 
 TEST_F(RegistryTest, ReadOnlyHiveReadsButRefusesWrites) {
-  ASSERT_TRUE(reg.set_string(Hive::LocalMachine, "Software\\VESTRA\\Veslink", "DirPath", "/opt").ok());
+  ASSERT_TRUE(
+      reg.set_string(Hive::LocalMachine, "Software\\VESTRA\\Veslink", "DirPath", "/opt").ok());
   reg.set_read_only(Hive::LocalMachine, true);
   std::string text;
-  ASSERT_TRUE(reg.get_string(Hive::LocalMachine, "Software\\VESTRA\\Veslink", "DirPath", text).ok());
+  ASSERT_TRUE(
+      reg.get_string(Hive::LocalMachine, "Software\\VESTRA\\Veslink", "DirPath", text).ok());
   EXPECT_EQ(text, "/opt");
   Result r = reg.set_string(Hive::LocalMachine, "Software\\VESTRA\\Veslink", "DirPath", "/x");
   ASSERT_TRUE(r.failed());
@@ -202,8 +207,8 @@ TEST_F(RegistryTest, ReadOnlyHiveReadsButRefusesWrites) {
 TEST_F(RegistryTest, FilePermissionsMakeAHiveReadOnly) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes regardless of permissions";
   ASSERT_TRUE(reg.set_string(kHkcu, "Software", "x", "1").ok());
-  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   Registry reader{Locations::single(dir.path())};
   std::string text;
   EXPECT_TRUE(reader.get_string(kHkcu, "Software", "x", text).ok());

@@ -45,7 +45,9 @@ TEST_F(VesregTest, SetQueryKeysDeleteAndTheirExitCodes) {
        kOk,
        "interface\tREG_SZ\ttelnet,myhost\ncount\tREG_DWORD\t42\npath\tREG_EXPAND_SZ\t%HOME%/x\n"
        "hex\tREG_DWORD\t16\n"},
-      {{"query", "hkcu\\software\\vestra\\settings", "INTERFACE"}, kOk, "interface\tREG_SZ\ttelnet,myhost\n"},
+      {{"query", "hkcu\\software\\vestra\\settings", "INTERFACE"},
+       kOk,
+       "interface\tREG_SZ\ttelnet,myhost\n"},
       {{"query", key, "nothing"}, kMissing, ""},
       {{"keys", "HKCU\\Software"}, kOk, "VESTRA\n"},
       {{"keys", "HKCU\\Software\\VESTRA\\Settings"}, kOk, ""},
@@ -61,12 +63,15 @@ TEST_F(VesregTest, SetQueryKeysDeleteAndTheirExitCodes) {
   };
   for (const Step& s : steps) {
     std::string line;
-    for (const auto& a : s.args) line += a + " ";
+    for (const auto& a : s.args)
+      line += a + " ";
     SCOPED_TRACE(line);
     Outcome o = run_args(s.args);
     EXPECT_EQ(o.code, s.code) << o.err;
     EXPECT_EQ(o.out, s.out);
-    if (s.code != kOk) EXPECT_FALSE(o.err.empty());
+    if (s.code != kOk) {
+      EXPECT_FALSE(o.err.empty());
+    }
   }
 }
 
@@ -87,13 +92,18 @@ TEST_F(VesregTest, ExportWritesTheSubtreeAsReadableText) {
 
 TEST_F(VesregTest, BinaryUsesTheRegistryDirectoryOfItsEnvironment) {
   const std::string prefix = "VESTRA_REGISTRY_DIR='" + dir.path() + "' " VESREG_BINARY " ";
-  EXPECT_EQ(std::system((prefix + "set HKLM/Software/VESTRA/Veslink DirPath /opt/vestra").c_str()), 0);
+  EXPECT_EQ(std::system((prefix + "set HKLM/Software/VESTRA/Veslink DirPath /opt/vestra").c_str()),
+            0);
   std::string text;
-  ASSERT_TRUE(reg.get_string(registry::Hive::LocalMachine, "Software\\VESTRA\\Veslink", "DirPath", text).ok());
+  ASSERT_TRUE(
+      reg.get_string(registry::Hive::LocalMachine, "Software\\VESTRA\\Veslink", "DirPath", text)
+          .ok());
   EXPECT_EQ(text, "/opt/vestra");
-  int status = std::system((prefix + "query HKLM/Software/VESTRA/Veslink Missing 2>/dev/null").c_str());
+  int status =
+      std::system((prefix + "query HKLM/Software/VESTRA/Veslink Missing 2>/dev/null").c_str());
   EXPECT_EQ(WEXITSTATUS(status), kMissing);
-  dir.write("HKEY_CLASSES_ROOT.db", "garbage that is not a database at all.........................");
+  dir.write("HKEY_CLASSES_ROOT.db",
+            "garbage that is not a database at all.........................");
   status = std::system((prefix + "query HKCR/x 2>/dev/null").c_str());
   EXPECT_EQ(WEXITSTATUS(status), kFailed);
 }
