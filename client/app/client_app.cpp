@@ -134,7 +134,7 @@ void ClientApp::connect_command() {
   // the command goes on as after a dialog that did not end with Exit: terminal
   // mode is shown and the main window appears.
   state_.connect_pending = false;
-  if (terminal_frame_) terminal_frame_->show();
+  if (terminal_frame_) terminal_frame_->showMaximized();
   if (terminal_) terminal_->show();
   main_frame_->setWindowTitle(QString::fromLocal8Bit(state_.connection_title.c_str()));
   main_frame_->first_show();

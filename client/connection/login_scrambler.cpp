@@ -77,7 +77,8 @@ std::string scramble_login_text(std::string_view text) {
   for (char ch : text) {
     const unsigned x = static_cast<unsigned char>(ch);
     const int k = m.next_key();
-    if (x == '\t' || x == '\n' || x == ' ') {
+    // NUL (the end of a stored text) is copied like the blanks.
+    if (x == '\t' || x == '\n' || x == ' ' || x == 0) {
       out += ch;
       continue;
     }

@@ -65,7 +65,7 @@ KeyPath make_key_path(std::string_view key) {
 // that every byte is kept and comparisons are plain byte comparisons.
 class Statement {
  public:
-  Statement(sqlite3* db, const char* sql) : db_(db) {
+  Statement(sqlite3* db, const char* sql) {
     rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
   }
   ~Statement() { sqlite3_finalize(stmt_); }
@@ -93,7 +93,6 @@ class Statement {
   std::int64_t column_int(int index) { return sqlite3_column_int64(stmt_, index); }
 
  private:
-  sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
   int rc_ = SQLITE_OK;
 };
