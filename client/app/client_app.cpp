@@ -17,6 +17,7 @@
 #include "client/services/dde_service.h"
 #include "client/settings/client_texts.h"
 #include "client/settings/settings_registry.h"
+#include "client/terminal/char_screen.h"
 #include "client/terminal/terminal_win.h"
 #include "platform/events/posted_events.h"
 #include "platform/messages/message_box.h"
@@ -113,7 +114,7 @@ void ClientApp::client_init() {
   if (!root_window_) return fail_start("ERROR: Could not initialise display interface!");
   root_window_->hide();
 
-  terminal_ = new TerminalWin(QString::fromLatin1(ids::IDS_TERMINAL_MODE));
+  terminal_ = new TerminalWin(QString::fromLatin1(ids::IDS_TERMINAL_MODE), char_screen());
   if (!terminal_) return fail_start("ERROR: Could not create terminal window!");
   terminal_frame_ = main_frame_->add_work_window(terminal_);
   terminal_->set_command_handler(ids::ID_CONNECT, [this] { connect_command(); });
