@@ -9,7 +9,10 @@ constexpr int ID_CONNECT = 32828;
 constexpr int ID_DISCONNECT = 32829;
 constexpr int ID_RESEQUENCE = 32830;
 constexpr int ID_SEND_INTERRUPT = 32831;
+constexpr int ID_SEND_BREAK = 32832;
+constexpr int ID_CLEAR_SCREEN = 32833;
 constexpr int ID_COMMUNICATIONS = 32836;
+constexpr int ID_EXIT = 57665;
 constexpr int ID_NEW_SESSION = 32866;
 
 // Strings.

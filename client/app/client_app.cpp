@@ -1,8 +1,11 @@
 // Client start-up in its two phases, in the order the rest of the client
-// relies on: settings before any window, the terminal window before Connect.
+// relies on (settings before any window, the terminal window before Connect),
+// and the application's connection commands.
 #include "client/app/client_app.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -11,7 +14,12 @@
 #include "client/app/ini_lookup.h"
 #include "client/app/main_frame.h"
 #include "client/app/startup_rules.h"
+#include "client/connection/comm_dialog.h"
+#include "client/connection/connection_dialogs.h"
+#include "client/connection/connection_manager.h"
+#include "client/connection/login_dialog.h"
 #include "client/prefs/fonts.h"
+#include "client/protocol/host_data_in.h"
 #include "client/protocol/interpreter.h"
 #include "client/screen/root_window.h"
 #include "client/services/dde_service.h"
@@ -27,12 +35,19 @@ namespace veslink {
 
 namespace ids = vestra::ids;
 
+namespace {
+std::int64_t now_ms() {
+  return QDateTime::currentMSecsSinceEpoch();
+}
+}  // namespace
+
 ClientApp::ClientApp(vestra::registry::Registry& reg, std::vector<std::string> words)
     : reg_(reg), words_(std::move(words)), update_hooks_(default_update_hooks()) {
   if (words_.empty()) words_.push_back(std::string());
 }
 
 ClientApp::~ClientApp() {
+  connection_.reset();
   delete root_window_.data();
   main_frame_.reset();  // owns the terminal window through the work area
 }
@@ -58,6 +73,8 @@ bool ClientApp::init_instance() {
   main_frame_ = std::make_unique<CMainFrame>();
   main_frame_->set_user_message_handler(ids::WM_USER_CLIENT_INIT,
                                         [this] { on_client_init_message(); });
+  main_frame_->set_close_handler([this] { return main_close_requested(); });
+  build_menus();
   // The main window stays hidden until the first login dialog ends.
   vestra::events::post_user_message(main_frame_.get(), ids::WM_USER_CLIENT_INIT);
   return true;
@@ -67,10 +84,19 @@ void ClientApp::on_client_init_message() {
   client_init();
 }
 
+void ClientApp::exit_process(int code) {
+  state_.exiting = true;
+  emit exitRequested(code);
+  if (exit_handler_) {
+    exit_handler_(code);
+  } else {
+    QCoreApplication::exit(code);
+  }
+}
+
 void ClientApp::fail_start(const char* text) {
   vestra::messages::show_notice(kClientCaption, text, vestra::messages::Icon::Warning);
-  emit exitRequested(1);
-  QCoreApplication::exit(1);
+  exit_process(1);
 }
 
 void ClientApp::client_init() {
@@ -86,12 +112,7 @@ void ClientApp::client_init() {
   }
   state_.utility_base_directory = "../";
 
-  if (!init_interpreter()) {
-    emit exitRequested(1);
-    QCoreApplication::exit(1);
-    return;
-  }
-  state_.connected = false;
+  if (!init_interpreter()) return exit_process(1);
 
   const StartChoice choice = classify_command_line(words_);
   if (choice.mode == StartMode::AutoLogin) {
@@ -117,7 +138,12 @@ void ClientApp::client_init() {
   terminal_ = new TerminalWin(QString::fromLatin1(ids::IDS_TERMINAL_MODE), char_screen());
   if (!terminal_) return fail_start("ERROR: Could not create terminal window!");
   terminal_frame_ = main_frame_->add_work_window(terminal_);
+  terminal_->set_terminal_font(make_font(settings_.fixed_font), cell_metrics().terminal_char_width,
+                               cell_metrics().terminal_line_height);
   terminal_->set_command_handler(ids::ID_CONNECT, [this] { connect_command(); });
+  terminal_->set_close_handler([this] { terminal_close_requested(); });
+
+  create_connection();
 
   if (!register_dde_service("veslink_dde", state_.dde_error))
     std::fprintf(stderr, "veslink: DDE service not available: %s\n", state_.dde_error.c_str());
@@ -126,28 +152,225 @@ void ClientApp::client_init() {
   emit startupFinished();
 }
 
-void ClientApp::connect_command() {
-  if (state_.connect_pending) return;
-  state_.connect_pending = true;
-  state_.connected = false;
-  ++state_.connect_commands;
-  // The login dialog runs here once the connection layer is built; until then
-  // the command goes on as after a dialog that did not end with Exit: terminal
-  // mode is shown and the main window appears.
-  state_.connect_pending = false;
+void ClientApp::create_connection() {
+  ConnectionUi ui;
+  ui.host_data_in = [](const std::uint8_t* data, std::size_t n) { host_data_in(data, n); };
+  ui.refresh_terminal = [this] {
+    if (terminal_ && !host_screen_active()) terminal_->refresh();
+  };
+  ui.post_connect = [this] {
+    if (terminal_) vestra::events::post_command(terminal_, ids::ID_CONNECT);
+  };
+  ui.post_main_close = [this] {
+    QMetaObject::invokeMethod(main_frame_.get(), &QWidget::close, Qt::QueuedConnection);
+  };
+  ui.session_closed = [this] {
+    interpreter().gui_mode = false;
+    if (terminal_) terminal_->set_enhanced_mode(false);
+  };
+  ui.show_caret = [](bool) {};
+  ui.exit_process = [this](int code) { exit_process(code); };
+  ui.ask_passphrase = [this] { return ask_certificate_passphrase(main_frame_.get()); };
+  ui.run_modem_dialer = [this] {
+    ModemDialer dialer(
+        main_frame_.get(), settings_.phone_number, settings_.modem_init,
+        [this](std::string_view text) { return connection_->host_send_text(text); },
+        [this] { return connection_->serial().carrier(); });
+    QObject::connect(&connection_->serial(), &SerialTransport::dataArrived, &dialer,
+                     [&dialer] { dialer.line_event(false); });
+    connection_->state().dialling = true;
+    dialer.exec();
+    connection_->state().dialling = false;
+    return dialer.answered();
+  };
+  ui.owner = main_frame_.get();
+  connection_ = std::make_unique<ConnectionManager>(settings_, reg_, char_screen(), std::move(ui));
+  connection_->state().close_when_disconnected = state_.close_when_disconnected;
+  connection_->state().connection_title = state_.connection_title;
+  terminal_->set_byte_sender([this](unsigned char b) { return connection_->host_send_byte(b); });
+}
+
+bool ClientApp::host_screen_active() const {
+  return interpreter().gui_mode;
+}
+
+void ClientApp::show_terminal_mode() {
   if (terminal_frame_) terminal_frame_->showMaximized();
-  if (terminal_) terminal_->show();
+  if (terminal_) {
+    terminal_->show();
+    terminal_->setFocus();
+  }
+}
+
+void ClientApp::connect_command() {
+  ConnectionState& cs = connection_->state();
+  if (cs.connect_pending) return;
+  cs.connect_pending = true;
+  ++state_.connect_commands;
+
+  if (is_tcp_interface(settings_.interface_code) && settings_.current_host.empty() &&
+      settings_.default_host.empty() && settings_.host_list.empty()) {
+    CommDialog comm({settings_, *connection_, state_.ini_path, state_.ini_read,
+                     [this] { return write_comm_settings(settings_, reg_); }, nullptr},
+                    main_frame_.get());
+    if (comm.exec() != QDialog::Accepted) {
+      cs.connect_pending = false;
+      QMetaObject::invokeMethod(main_frame_.get(), &QWidget::close, Qt::QueuedConnection);
+      return;
+    }
+  }
+
+  main_frame_->hide_main_window();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int usable_width = screen ? screen->availableGeometry().width() : 1024;
+  LoginDialog::Context context{settings_,
+                               login_,
+                               *connection_,
+                               state_.program_directory,
+                               [this] { main_frame_->first_show(); },
+                               [this] {
+                                 QMetaObject::invokeMethod(main_frame_.get(), &QWidget::close,
+                                                           Qt::QueuedConnection);
+                               },
+                               [](const std::string&) {},
+                               [this] { return write_def_username(settings_, reg_); }};
+  int result;
+  {
+    LoginDialog dialog(std::move(context), LoginDialog::form_for(usable_width, state_.autologin),
+                       main_frame_.get());
+    state_.product_name = dialog.product_name();
+    result = dialog.exec();
+  }
+  state_.autologin = false;  // the stored login serves one login only
+  state_.last_login_result = result;
+  cs.connect_pending = false;
+  if (connection_->connected() && cs.connected == -1) cs.connected = 1;
+  state_.connection_title =
+      cs.connection_title.empty() ? state_.connection_title : cs.connection_title;
   main_frame_->setWindowTitle(QString::fromLocal8Bit(state_.connection_title.c_str()));
-  main_frame_->first_show();
+  if (result != login_ids::kExit) {
+    if (!host_screen_active()) show_terminal_mode();
+    main_frame_->first_show();
+  } else if (!state_.exiting) {
+    // Exit during a connection attempt leaves the client open, unconnected.
+    main_frame_->first_show();
+  }
 }
 
-bool ClientApp::new_session_enabled(std::int64_t now_ms) const {
-  return new_session_.enabled(state_.connected, settings_.interface_code, now_ms);
+bool ClientApp::main_close_requested() {
+  if (!state_.exiting && connection_ && connection_->connected()) {
+    connection_->state().close_when_disconnected = true;
+    if (state_.first_close) {
+      state_.first_close = false;
+      if (!host_screen_active()) {
+        // At a shell prompt this logs out; the host then closes the connection
+        // and the client ends.
+        terminal_close_requested();
+        return false;
+      }
+    }
+    const bool ask =
+        settings_.confirm_close && (host_screen_active() || terminal_->enhanced_mode());
+    if (ask) {
+      vestra::messages::Request r;
+      r.owner = main_frame_.get();
+      r.caption = kClientCaption;
+      r.text = "You should log out before you exit the Thin Client!\nReally Exit?";
+      r.icon = vestra::messages::Icon::Question;
+      r.buttons = vestra::messages::Buttons::YesNo;
+      r.preselected = vestra::messages::Answer::No;
+      if (vestra::messages::show_message(r) != vestra::messages::Answer::Yes) return false;
+    }
+  }
+  main_frame_->hide_main_window();
+  if (!state_.exiting && connection_ && connection_->connected()) connection_->close_connection();
+  if (!state_.exiting) exit_process(0);
+  return true;
 }
 
-void ClientApp::new_session(std::int64_t now_ms) {
-  if (!new_session_enabled(now_ms)) return;
-  new_session_.run(login_, settings_.current_host, settings_.interface_code, reg_, now_ms);
+void ClientApp::terminal_close_requested() {
+  if (host_screen_active()) {
+    QApplication::beep();
+    return;
+  }
+  if (!connection_ || !connection_->connected()) {
+    QMetaObject::invokeMethod(main_frame_.get(), &QWidget::close, Qt::QueuedConnection);
+    return;
+  }
+  if (terminal_->enhanced_mode()) {
+    connection_->host_send_text("\x1e");  // the Home key's string
+  } else {
+    connection_->host_send_text("exit\n");
+  }
+}
+
+void ClientApp::build_menus() {
+  auto connected = [this] { return connection_ && connection_->connected(); };
+  auto gui = [this] { return host_screen_active(); };
+  main_frame_->add_menu(
+      "&File", {{ids::ID_CONNECT, "&Connect",
+                 [this] {
+                   if (terminal_) vestra::events::post_command(terminal_, ids::ID_CONNECT);
+                 },
+                 [connected] { return !connected(); }},
+                {ids::ID_DISCONNECT, "&Disconnect", [this] { disconnect_command(); }, connected},
+                {ids::ID_NEW_SESSION, "New Session", [this] { new_session(now_ms()); },
+                 [this] { return new_session_enabled(now_ms()); }},
+                {0, {}, {}, {}},
+                {ids::ID_EXIT, "E&xit", [this] { main_frame_->close(); }, [] { return true; }}});
+  main_frame_->add_menu("&Settings", {{ids::ID_COMMUNICATIONS, "C&ommunications",
+                                       [this] { communications_command(); }, [] { return true; }}});
+  main_frame_->add_menu(
+      "&Host",
+      {{ids::ID_RESEQUENCE, "Rese&quence Server", [this] { resequence_server_command(); }, gui},
+       {ids::ID_SEND_INTERRUPT, "Send &Interrupt", [this] { send_interrupt_command(); }, gui},
+       {ids::ID_SEND_BREAK, "Send &Break", {}, [] { return false; }},
+       {ids::ID_CLEAR_SCREEN, "C&lear Screen", {}, [] { return false; }}});
+}
+
+void ClientApp::disconnect_command() {
+  if (!connection_ || !connection_->connected()) return;
+  if (settings_.confirm_close && (terminal_->enhanced_mode() || host_screen_active())) {
+    vestra::messages::Request r;
+    r.caption = kClientCaption;
+    r.text = "You should log out before you disconnect!\nReally disconnect?";
+    r.icon = vestra::messages::Icon::Question;
+    r.buttons = vestra::messages::Buttons::YesNo;
+    r.preselected = vestra::messages::Answer::No;
+    if (vestra::messages::show_message(r) != vestra::messages::Answer::Yes) return;
+  }
+  connection_->close_connection();
+}
+
+void ClientApp::communications_command() {
+  CommDialog comm({settings_, *connection_, state_.ini_path, state_.ini_read,
+                   [this] { return write_comm_settings(settings_, reg_); },
+                   [this] {
+                     if (terminal_) vestra::events::post_command(terminal_, ids::ID_CONNECT);
+                   }},
+                  main_frame_.get());
+  comm.exec();
+}
+
+void ClientApp::resequence_server_command() {
+  QCoreApplication::removePostedEvents(terminal_, vestra::events::CommandEvent::type());
+  connection_->host_send_text("\x1bnk0S\r");
+}
+
+void ClientApp::send_interrupt_command() {
+  if (host_screen_active())
+    QCoreApplication::removePostedEvents(terminal_, vestra::events::CommandEvent::type());
+  connection_->host_send_byte(0x10);
+}
+
+bool ClientApp::new_session_enabled(std::int64_t now) const {
+  return new_session_.enabled(connection_ && connection_->connected(), settings_.interface_code,
+                              now);
+}
+
+void ClientApp::new_session(std::int64_t now) {
+  if (!new_session_enabled(now)) return;
+  new_session_.run(login_, settings_.current_host, settings_.interface_code, reg_, now);
 }
 
 }  // namespace veslink

@@ -1,12 +1,14 @@
-// ClientApp: the thin client's start-up. The instance initialisation reads the
-// settings and creates the hidden main window, then posts it WM_USER+1; that
-// message runs client_init, which reads the command line and the INI file,
-// creates the hidden terminal window and posts it the Connect command.
+// ClientApp: the thin client's start-up and its application commands. The
+// instance initialisation reads the settings and creates the hidden main
+// window, then posts it WM_USER+1; that message runs client_init, which reads
+// the command line and the INI file, creates the hidden terminal window and
+// the connection, and posts the Connect command to the terminal window.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@ class QMdiSubWindow;
 namespace veslink {
 
 class CMainFrame;
+class ConnectionManager;
 class RootDisplayWindow;
 class TerminalWin;
 
@@ -37,11 +40,13 @@ struct StartupState {
   std::string connection_title;
   std::string utility_base_directory;
   std::unique_ptr<SerialEvents> serial_events;
-  bool connect_pending = false;
-  bool connected = false;
-  int connect_commands = 0;  // Connect commands carried out, for support and tests
+  int connect_commands = 0;   // Connect commands carried out, for support and tests
+  int last_login_result = 0;  // how the last login dialog ended (Exit, Unix Login)
   UpdateOutcome update_outcome = UpdateOutcome::NoCheck;
   std::string dde_error;  // why the DDE service is not available, if it is not
+  std::string product_name = "VESTRA-Nu";
+  bool first_close = true;
+  bool exiting = false;
 };
 
 class ClientApp : public QObject {
@@ -56,28 +61,45 @@ class ClientApp : public QObject {
 
   void set_update_hooks(UpdateHooks hooks) { update_hooks_ = std::move(hooks); }
   void set_new_session_launcher(NewSessionCommand::Launcher launcher);
+  // How the process ends (tests record it instead).
+  void set_exit_handler(std::function<void(int)> handler) { exit_handler_ = std::move(handler); }
 
   // The New Session command (32866).
   bool new_session_enabled(std::int64_t now_ms) const;
   void new_session(std::int64_t now_ms);
+
+  // The connection commands of the main menu.
+  void disconnect_command();
+  void communications_command();
+  void resequence_server_command();
+  void send_interrupt_command();
 
   ClientSettings& settings() { return settings_; }
   StartupState& state() { return state_; }
   LoginDetails& login() { return login_; }
   CMainFrame* main_frame() const { return main_frame_.get(); }
   TerminalWin* terminal_window() const;
+  ConnectionManager* connection() const { return connection_.get(); }
+  vestra::registry::Registry& registry() { return reg_; }
 
  signals:
   // client_init has run to its end (the Connect command is queued).
   void startupFinished();
-  // The process must end with this code (a failure in client_init).
+  // The process must end with this code.
   void exitRequested(int code);
 
  private:
   void on_client_init_message();
   void client_init();
   void connect_command();
+  void create_connection();
+  void build_menus();
+  bool main_close_requested();
+  void terminal_close_requested();
+  void show_terminal_mode();
+  void exit_process(int code);
   void fail_start(const char* text);
+  bool host_screen_active() const;
 
   vestra::registry::Registry& reg_;
   std::vector<std::string> words_;
@@ -90,6 +112,8 @@ class ClientApp : public QObject {
   QPointer<RootDisplayWindow> root_window_;
   QPointer<TerminalWin> terminal_;
   QPointer<QMdiSubWindow> terminal_frame_;
+  std::unique_ptr<ConnectionManager> connection_;
+  std::function<void(int)> exit_handler_;
 };
 
 }  // namespace veslink

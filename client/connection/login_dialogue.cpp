@@ -13,6 +13,17 @@ constexpr int kApplicationWaitMs = 4000;
 constexpr int kAskingConnectionPassword = 98;
 }  // namespace
 
+namespace {
+LoginDialogue* g_active = nullptr;
+}
+
+LoginDialogue* LoginDialogue::active() {
+  return g_active;
+}
+void LoginDialogue::set_active(LoginDialogue* dialogue) {
+  g_active = dialogue;
+}
+
 LoginDialogue::LoginDialogue(LoginDialogueHost& host) : host_(host) {
   window_.fill(' ');
 }

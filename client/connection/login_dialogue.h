@@ -76,6 +76,11 @@ class LoginDialogue {
   bool access_denied() const { return access_denied_; }
   std::string_view received_window() const { return {window_.data(), window_.size()}; }
 
+  // The dialogue of the open login dialog, which the interpreter feeds with
+  // what the host sends; null while no login dialog is open.
+  static LoginDialogue* active();
+  static void set_active(LoginDialogue* dialogue);
+
   // The failure text for a refused login, judged by the password typed.
   static std::string failure_text(bool access_denied, std::string_view password);
 

@@ -7,6 +7,9 @@ namespace veslink {
 
 struct Interpreter {
   MessageBuffer message_buffer;
+  // GUI mode: the host drives windows and fields instead of the character
+  // screen. Entered on the first GUI command.
+  bool gui_mode = false;
 };
 
 Interpreter& interpreter();

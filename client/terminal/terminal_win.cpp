@@ -1,6 +1,7 @@
 // Command dispatch, painting and typing of the terminal window.
 #include "client/terminal/terminal_win.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -87,6 +88,11 @@ void TerminalWin::paintEvent(QPaintEvent* e) {
     p.fillRect(page.cursor_column() * char_width_, page.cursor_row() * row_height, char_width_,
                row_height, QColor(0, 0, 0, 96));
   }
+}
+
+void TerminalWin::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (close_handler_) close_handler_();
 }
 
 void TerminalWin::keyPressEvent(QKeyEvent* e) {

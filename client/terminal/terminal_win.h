@@ -28,6 +28,14 @@ class TerminalWin : public QWidget {
     send_byte_ = std::move(sender);
   }
 
+  // What the close box does (the terminal window itself is never destroyed).
+  void set_close_handler(std::function<void()> handler) { close_handler_ = std::move(handler); }
+
+  // Enhanced mode: the host program understands the client's terminal
+  // extensions (mouse reports, the close key).
+  bool enhanced_mode() const { return enhanced_mode_; }
+  void set_enhanced_mode(bool on) { enhanced_mode_ = on; }
+
   void set_terminal_font(const QFont& font, int char_width, int line_height);
 
   // Invalidates what changed on the current page since the last refresh.
@@ -39,11 +47,14 @@ class TerminalWin : public QWidget {
   bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
 
  private:
   CharScreen& screen_;
   std::map<int, CommandHandler> handlers_;
   std::function<bool(unsigned char)> send_byte_;
+  std::function<void()> close_handler_;
+  bool enhanced_mode_ = false;
   QFont font_;
   int char_width_ = 8;
   int line_height_ = 16;

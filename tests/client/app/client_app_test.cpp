@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "client/app/main_frame.h"
+#include "client/connection/login_dialog.h"
 #include "client/settings/client_texts.h"
 #include "client/terminal/terminal_win.h"
 #include "tests/support/scripted_messages.h"
@@ -36,7 +37,10 @@ class ClientStartTest : public ::testing::Test {
     reg.set_string(Hive::CurrentUser, kSettingsKey, "host_list", "old,");
     reg.set_string(Hive::CurrentUser, kSettingsKey, "confirm_close", "false");
   }
-  void TearDown() override { setenv("PATH", saved_path_.c_str(), 1); }
+  void TearDown() override {
+    setenv("PATH", saved_path_.c_str(), 1);
+    LoginDialog::set_open_hook(nullptr);
+  }
 
   // Starts a client with these arguments after the program path and runs it
   // until its Connect command has been carried out.
@@ -46,6 +50,15 @@ class ClientStartTest : public ::testing::Test {
     auto app = std::make_unique<ClientApp>(reg, words);
     app->set_update_hooks({[](const std::string&) { return std::optional<std::time_t>(); },
                            [](const std::string&) {}});
+    exit_codes.clear();
+    login_forms.clear();
+    app->set_exit_handler([this](int code) { exit_codes.push_back(code); });
+    // Nobody types into the login dialog here: note how it came up and leave
+    // (an automatic login goes on by itself).
+    LoginDialog::set_open_hook([this](LoginDialog& dialog) {
+      login_forms.push_back(dialog.form());
+      if (dialog.form() != LoginDialog::Form::AutoLogin) dialog.press_exit();
+    });
     QObject::connect(app.get(), &ClientApp::startupFinished, [this, a = app.get()] {
       connects_when_init_ended = a->state().connect_commands;
     });
@@ -54,7 +67,7 @@ class ClientStartTest : public ::testing::Test {
     EXPECT_EQ(app->settings().current_host, "reghost");
     EXPECT_FALSE(app->settings().confirm_close);
     EXPECT_EQ(app->terminal_window(), nullptr);
-    EXPECT_TRUE(wait_until([&] { return app->state().connect_commands > 0; }));
+    EXPECT_TRUE(wait_until([&] { return app->state().last_login_result != 0; }));
     return app;
   }
 
@@ -67,6 +80,8 @@ class ClientStartTest : public ::testing::Test {
   vestra::test::TempDir dir;
   vestra::registry::Registry reg{vestra::registry::Locations::single(dir.path() + "/reg")};
   int connects_when_init_ended = -1;
+  std::vector<int> exit_codes;
+  std::vector<LoginDialog::Form> login_forms;
   std::string saved_path_;
 };
 
@@ -96,9 +111,12 @@ TEST_F(ClientStartTest, DefaultStartReadsTheIniBesideTheProgramAndConnects) {
 
   ASSERT_NE(app->terminal_window(), nullptr);
   EXPECT_EQ(app->terminal_window()->windowTitle(), "Terminal Mode");
-  EXPECT_TRUE(app->terminal_window()->isVisible());
-  EXPECT_TRUE(app->main_frame()->isVisible());
-  EXPECT_EQ(app->main_frame()->windowTitle(), "IniHost - VESTRA-Nu Thin Client ");
+  // The Connect command opened the login dialog; Exit there ends the client.
+  EXPECT_EQ(login_forms, std::vector<LoginDialog::Form>{LoginDialog::Form::Normal});
+  EXPECT_EQ(st.last_login_result, login_ids::kExit);
+  EXPECT_TRUE(wait_until([&] { return !exit_codes.empty(); }));
+  EXPECT_EQ(exit_codes, std::vector<int>{0});
+  EXPECT_FALSE(app->main_frame()->isVisible());
 }
 
 TEST_F(ClientStartTest, TwoArgumentsAreIgnoredForTheDefaultIni) {
@@ -131,18 +149,24 @@ TEST_F(ClientStartTest, MissingExplicitIniIsReportedAndStartUpGoesOn) {
 
 TEST_F(ClientStartTest, AutoLoginTakesTheStoredDetailsAndNotTheIni) {
   dir.write("veslink.INI", "host=inihost\ndef_password=inipw\n");
-  ASSERT_TRUE(
-      save_stored_login({"fred", "Secret", "conn"}, "storedhost", INTERFACE_SSL_TELNET, reg));
+  // Nothing listens on port 1: the automatic login fails at once and, with
+  // no dialog to fall back on, the new session ends.
+  ASSERT_TRUE(save_stored_login({"fred", "Secret", "conn"}, "127.0.0.1:1", INTERFACE_TELNET, reg));
+  vestra::test::ScriptedMessages boxes;
   auto app = start({"-autologin"});
   const StartupState& st = app->state();
-  EXPECT_TRUE(st.autologin);
   EXPECT_TRUE(st.close_when_disconnected);
   EXPECT_FALSE(st.ini_read);
   EXPECT_EQ(app->settings().def_username, "fred");
   EXPECT_EQ(app->settings().def_password, "Secret");
   EXPECT_EQ(app->settings().def_conn_password, "conn");
-  EXPECT_EQ(app->settings().default_host, "storedhost");
-  EXPECT_EQ(app->settings().interface_code, INTERFACE_SSL_TELNET);
+  EXPECT_EQ(app->settings().default_host, "127.0.0.1:1");
+  EXPECT_EQ(app->settings().interface_code, INTERFACE_TELNET);
+  EXPECT_EQ(login_forms, std::vector<LoginDialog::Form>{LoginDialog::Form::AutoLogin});
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Connection Failed!\n\n"});
+  EXPECT_EQ(st.last_login_result, login_ids::kExit);
+  EXPECT_TRUE(wait_until([&] { return !exit_codes.empty(); }));
+  EXPECT_EQ(exit_codes, std::vector<int>{0});
   std::vector<vestra::registry::Value> left;
   reg.list_values(Hive::CurrentUser, kTempKey, left);
   EXPECT_TRUE(left.empty());
@@ -160,6 +184,7 @@ TEST_F(ClientStartTest, AutoLoginWithoutCompleteDetailsFallsBackToTheDialog) {
   EXPECT_EQ(app->settings().def_username, "");
   EXPECT_EQ(app->settings().def_password, "");
   EXPECT_EQ(app->settings().default_host, "");
+  EXPECT_EQ(login_forms, std::vector<LoginDialog::Form>{LoginDialog::Form::Normal});
 
   // With no stored details at all, the same.
   auto again = start({"-autologin"});
