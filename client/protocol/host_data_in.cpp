@@ -22,7 +22,11 @@ void host_data_in(const std::uint8_t* data, std::size_t count) {
       login->received_byte(b);
       if (b == kEscape) login->received_escape();
     }
-    if (shown(b) && b != 0x7F) screen.current().put_char(static_cast<std::uint16_t>(0xFF00 | b));
+    if (b == '\n') {
+      screen.current().cursor_down();
+    } else if (shown(b) && b != 0x7F) {
+      screen.current().put_char(static_cast<std::uint16_t>(0xFF00 | b));
+    }
   }
   if (LoginDialogue* login = LoginDialogue::active()) login->block_received();
 }

@@ -81,6 +81,14 @@ void CharPage::put_string(std::string_view text) {
     put_char(static_cast<std::uint16_t>(0xFF00 | static_cast<unsigned char>(c)));
 }
 
+void CharPage::cursor_down() {
+  if (cursor_row_ + 1 < kRows) {
+    ++cursor_row_;
+  } else {
+    scroll_up();
+  }
+}
+
 void CharPage::clear_page() {
   for (int r = 0; r < kRows; ++r) {
     cells_[r].fill(kBlank);

@@ -38,6 +38,10 @@ class CharPage {
   void put_char(std::uint16_t value);
   void put_string(std::string_view text);
 
+  // The host's line feed: one row down, scrolling up at the last row; unlike
+  // put_char's line feed it leaves the line as it is.
+  void cursor_down();
+
   void clear_page();
   void clear_to_end_of_line();
   void scroll_up();
