@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +38,7 @@ class TelnetEngine {
   static constexpr std::size_t kClientOutputSize = 4096;
   static constexpr std::size_t kHostDataSize = 8192;
   // The receiver and the sender only work while their target ring has more
-  // free bytes than this: one input byte never makes more than two.
+  // free bytes than this, so that the two bytes of IAC IAC or CR NUL always fit.
   static constexpr std::size_t kRingMargin = 2;
   // The receiver answers an option only while the network output ring has
   // this much room: the largest answer is WILL LINEMODE (or DO SGA) with the
@@ -54,6 +55,8 @@ class TelnetEngine {
   using HostDataSink = std::function<void(const std::uint8_t*, std::size_t)>;
 
   explicit TelnetEngine(TelnetSink& sink);
+  TelnetEngine(const TelnetEngine&) = delete;
+  TelnetEngine& operator=(const TelnetEngine&) = delete;
 
   // Before every connection attempt and after every close: empties the rings,
   // clears the option table, the receiver state, the discard and flush flags,
