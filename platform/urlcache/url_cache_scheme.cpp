@@ -59,6 +59,7 @@ void CacheSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
 }
 
 void serve_cache(QWebEngineProfile* profile, const UrlCache& cache) {
+  if (profile->urlSchemeHandler(kScheme)) return;
   profile->setUrlRequestInterceptor(new CacheInterceptor(cache, profile));
   profile->installUrlSchemeHandler(kScheme, new CacheSchemeHandler(cache, profile));
 }
