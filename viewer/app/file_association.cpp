@@ -105,7 +105,12 @@ AssociationResult register_bundle_association(vestra::registry::Registry& regist
 void refresh_mime_database(const DesktopDirs& dirs) {
   const QString tool = QStandardPaths::findExecutable("update-mime-database");
   if (tool.isEmpty()) return;
-  QProcess::startDetached(tool, {dirs.data_home + "/mime"});
+  QProcess update;
+  update.setProgram(tool);
+  update.setArguments({dirs.data_home + "/mime"});
+  update.setStandardOutputFile(QProcess::nullDevice());
+  update.setStandardErrorFile(QProcess::nullDevice());
+  update.startDetached();
 }
 
 }  // namespace repscope::app

@@ -261,11 +261,21 @@ TEST_F(ViewerWindow, GrowingReportWidensTheRange) {
   EXPECT_EQ(frame()->page_box()->text(), "3");
   EXPECT_TRUE(js("document.body.innerText").toString().contains("Page 3"));
 
+  // A show-window request is acted on once and emptied; the poll goes on.
+  registry_.set_string(Hive::CurrentUser, "Software\\REPSCOPE\\invoices", "ServerRequest",
+                       "server=SHOWWINDOW;");
+  view()->server_tick();
+  EXPECT_EQ(value("Software\\REPSCOPE\\invoices", "ServerRequest"), "");
+  EXPECT_TRUE(view()->server_timer().isActive());
+
   registry_.set_string(Hive::CurrentUser, "Software\\REPSCOPE\\invoices", "TOTALPAGE", "4END");
   view()->refresh_tick();
   EXPECT_EQ(frame()->pane(3)->text(), "Page: 3 of 4");
   EXPECT_TRUE(frame()->action(ids::ID_HOLD_HEADING)->isEnabled());
   EXPECT_FALSE(registry_.key_exists(Hive::CurrentUser, "Software\\REPSCOPE\\invoices").ok());
+  // With the key gone the show-window poll ends quietly.
+  view()->server_tick();
+  EXPECT_FALSE(view()->server_timer().isActive());
 }
 
 TEST_F(ViewerWindow, ThousandsInThePageBox) {
