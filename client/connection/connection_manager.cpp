@@ -349,7 +349,14 @@ void ConnectionManager::poll_connection(int event) {
   }
   if (fd_ < 0 || state_.attempt == 1) return;
   if (event & kCloseEvent) return connection_lost();
-  if (event & kUrgentEvent) engine_.urgent_data_arrived();
+  // Urgent data is judged by the socket, not by which notifier fired first:
+  // the read notifier is often served before the urgent one, and a read stops
+  // just before the urgent byte. Discarding starts while the Data Mark is
+  // still ahead (so the stale bytes before it are dropped, not shown), and a
+  // late urgent notice after the mark was read starts nothing (it would drop
+  // every later byte, as no further mark comes to end it).
+  if ((event & (kUrgentEvent | kReadEvent)) && urgent_data_pending().pending)
+    engine_.urgent_data_arrived();
   if (!process_step(event & kReadEvent)) connection_lost();
 }
 
