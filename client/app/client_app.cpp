@@ -143,7 +143,7 @@ void ClientApp::client_init() {
   terminal_->set_command_handler(ids::ID_CONNECT, [this] { connect_command(); });
   terminal_->set_close_handler([this] { terminal_close_requested(); });
 
-  create_connection();
+  if (!create_connection()) return;
 
   if (!register_dde_service("veslink_dde", state_.dde_error))
     std::fprintf(stderr, "veslink: DDE service not available: %s\n", state_.dde_error.c_str());
@@ -152,7 +152,7 @@ void ClientApp::client_init() {
   emit startupFinished();
 }
 
-void ClientApp::create_connection() {
+bool ClientApp::create_connection() {
   ConnectionUi ui;
   ui.host_data_in = [](const std::uint8_t* data, std::size_t n) { host_data_in(data, n); };
   ui.refresh_terminal = [this] {
@@ -184,10 +184,18 @@ void ClientApp::create_connection() {
     return dialer.answered();
   };
   ui.owner = main_frame_.get();
-  connection_ = std::make_unique<ConnectionManager>(settings_, reg_, char_screen(), std::move(ui));
+  try {
+    connection_ = std::make_unique<ConnectionManager>(settings_, reg_, char_screen(), std::move(ui));
+  } catch (const std::bad_alloc&) {
+    // Without its buffers the client cannot talk to any host.
+    vestra::messages::show_notice(kClientCaption, "Out of memory!", vestra::messages::Icon::Warning);
+    exit_process(1);
+    return false;
+  }
   connection_->state().close_when_disconnected = state_.close_when_disconnected;
   connection_->state().connection_title = state_.connection_title;
   terminal_->set_byte_sender([this](unsigned char b) { return connection_->host_send_byte(b); });
+  return true;
 }
 
 bool ClientApp::host_screen_active() const {

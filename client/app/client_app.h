@@ -92,7 +92,7 @@ class ClientApp : public QObject {
   void on_client_init_message();
   void client_init();
   void connect_command();
-  void create_connection();
+  bool create_connection();
   void build_menus();
   bool main_close_requested();
   void terminal_close_requested();
