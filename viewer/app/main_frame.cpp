@@ -224,7 +224,9 @@ void CMainFrame::update_command_states() {
   }
   action(ids::ID_PAGE_WIDTH)->setEnabled(zoom_ok);
   action(ids::ID_PAGE_WIDTH)->setChecked(!s.hold_heading() && s.current_zoom() == 200);
-  action(ids::ID_ZOOM_DEFAULT)->setEnabled(zoom_ok);
+  // Default is held back only by the search window, which this viewer has
+  // not got yet.
+  action(ids::ID_ZOOM_DEFAULT)->setEnabled(true);
   action(ids::ID_HOLD_HEADING)->setEnabled(zoom_ok);
   action(ids::ID_HOLD_HEADING)->setChecked(s.hold_heading());
 }
@@ -368,6 +370,11 @@ void CMainFrame::on_about() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (closed_) {
+    event->accept();
+    return;
+  }
+  closed_ = true;
   session_.close(deleting_);
   const QRect normal = normalGeometry();
   int status = kShowNormal;

@@ -66,6 +66,7 @@ class CMainFrame : public QMainWindow {
   QLabel* panes_[4] = {};
   std::map<int, QAction*> actions_;
   bool deleting_ = false;
+  bool closed_ = false;  // the clean-up has run
   bool kind_shown_ = false;
 };
 
