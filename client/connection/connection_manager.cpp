@@ -71,7 +71,15 @@ bool ConnectionManager::is_serial() const {
 }
 
 void ConnectionManager::write_message(std::string_view text) {
-  screen_.current().put_string(text);
+  // On the character page a line feed clears from the cursor to the end of
+  // the line, so a CR LF line end would wipe the line it ends (the session
+  // lines "[SSL cipher=...]\r\n" and the like were never seen). LF alone ends
+  // the line and keeps it.
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) shown += text[i];
+  screen_.current().put_string(shown);
   if (ui_.refresh_terminal) ui_.refresh_terminal();
 }
 

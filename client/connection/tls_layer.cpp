@@ -118,7 +118,10 @@ bool TlsLayer::init() {
       return false;
     }
     if (key_file_.empty()) key_file_ = cert_file_;
-    if (SSL_use_PrivateKey_file(ssl_, key_file_.c_str(), SSL_FILETYPE_PEM) <= 0) {
+    phrase_answer_.reset();
+    const int key_loaded = SSL_use_PrivateKey_file(ssl_, key_file_.c_str(), SSL_FILETYPE_PEM);
+    phrase_answer_.reset();
+    if (key_loaded <= 0) {
       BIO_printf(log_, "Error loading %s: ", key_file_.c_str());
       print_errors();
       BIO_puts(log_, "\r\n");
@@ -224,7 +227,8 @@ void TlsLayer::write_session_lines() {
 
 int TlsLayer::passphrase_callback(char* buffer, int size, int, void* user) {
   auto* self = static_cast<TlsLayer*>(user);
-  std::optional<std::string> phrase = self->prompt_ ? self->prompt_() : std::nullopt;
+  if (!self->phrase_answer_) self->phrase_answer_ = self->prompt_ ? self->prompt_() : std::nullopt;
+  const std::optional<std::string>& phrase = *self->phrase_answer_;
   if (!phrase) {
     std::memset(buffer, 0, static_cast<std::size_t>(size));
     return -1;

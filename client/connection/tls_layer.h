@@ -81,6 +81,10 @@ class TlsLayer {
 
   TextSink screen_;
   PassphrasePrompt prompt_;
+  // The answer of the pass-phrase dialog while one key is being loaded: the
+  // library may call back once per key format it tries, and the user is
+  // asked only once. Forgotten when the load ends.
+  std::optional<std::optional<std::string>> phrase_answer_;
   std::string cert_file_;
   std::string key_file_;
   BIO* log_ = nullptr;
