@@ -56,8 +56,10 @@ ConnectionManager::ConnectionManager(ClientSettings& settings, vestra::registry:
   connect(&serial_, &SerialTransport::dataArrived, this, [this] { poll_connection(kSerialEvent); });
   connect(&serial_, &SerialTransport::lineLost, this, [this] {
     if (!serial_.is_open()) return;
-    write_message("\r\nSerial line lost: " + serial_.error_text() + "\r\n");
+    const std::string why = serial_.error_text();
     connection_lost();
+    // Below "Connection closed.", as closing clears the page first.
+    write_message("Serial line lost: " + why + "\n");
   });
 }
 

@@ -19,6 +19,7 @@ constexpr std::uint32_t kErrorBreak = 0x0010;
 SerialTransport::SerialTransport(QObject* parent) : QObject(parent) {
   connect(&port_, &QSerialPort::readyRead, this, &SerialTransport::dataArrived);
   connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+    if (closing_) return;
     if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) emit lineLost();
   });
 }
@@ -36,10 +37,12 @@ bool SerialTransport::open(const std::string& device) {
 }
 
 void SerialTransport::close() {
-  if (!port_.isOpen()) return;
+  if (!port_.isOpen() || closing_) return;
+  closing_ = true;
   port_.setDataTerminalReady(false);
   port_.clear();
   port_.close();
+  closing_ = false;
 }
 
 bool SerialTransport::apply_settings(const ClientSettings& s) {

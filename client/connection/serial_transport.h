@@ -53,6 +53,10 @@ class SerialTransport : public QObject {
     int frame = 0, overrun = 0, parity = 0, brk = 0, buf_overrun = 0;
   } counts_;
   bool counts_known_ = false;
+  // Set while close() runs: dropping DTR on a line that is gone fails, and
+  // that failure must not report the line lost again (it would close again,
+  // without end).
+  bool closing_ = false;
 };
 
 }  // namespace veslink
