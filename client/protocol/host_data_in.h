@@ -1,7 +1,6 @@
-// host_data_in: where every byte from the host arrives, after telnet. For now
-// it serves the login (the received-window and ESC hooks, and the prompt
-// matcher after each block) and shows the host's text on the character
-// screen; the escape reader takes over the command bytes.
+// host_data_in: where every byte from the host arrives, after telnet, and
+// where the client's local notices enter. It runs the process's interpreter
+// over the block; see Interpreter::feed for the steps.
 #pragma once
 
 #include <cstddef>

@@ -2,6 +2,7 @@
 #include "client/protocol/message_buffer.h"
 
 #include <new>
+#include <stdexcept>
 
 namespace veslink {
 
@@ -21,10 +22,27 @@ bool MessageBuffer::append(char byte) {
       bytes_.resize(bytes_.size() + kStep, '\0');
     } catch (const std::bad_alloc&) {
       return false;
+    } catch (const std::length_error&) {
+      return false;
     }
   }
   bytes_[length_++] = byte;
   return true;
+}
+
+bool MessageBuffer::append_fixed(char byte) {
+  if (length_ + 1 >= bytes_.size()) return false;
+  bytes_[length_++] = byte;
+  return true;
+}
+
+void MessageBuffer::terminate() {
+  if (length_ < bytes_.size()) bytes_[length_] = '\0';
+}
+
+void MessageBuffer::truncate(std::size_t length) {
+  if (length < length_) length_ = length;
+  terminate();
 }
 
 }  // namespace veslink

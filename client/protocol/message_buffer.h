@@ -1,7 +1,6 @@
 // MessageBuffer: the one byte buffer shared by all GUI commands, holding the
-// string parameter of the command being read and used to compose replies.
-// It starts at 1024 bytes and grows by 1024 whenever a byte would leave fewer
-// than 2 bytes free.
+// string parameter of the command being read. It starts at 1024 bytes and
+// grows by 1024 whenever a byte would leave fewer than 2 bytes free.
 #pragma once
 
 #include <cstddef>
@@ -20,8 +19,15 @@ class MessageBuffer {
 
   void clear() { length_ = 0; }
   // Appends one byte, growing first when fewer than 2 bytes would stay free;
-  // false when the buffer cannot grow.
+  // false when the buffer cannot grow (the byte is dropped).
   bool append(char byte);
+  // Appends without growing: false (dropped) once only the last byte, kept
+  // for the terminating zero, is left.
+  bool append_fixed(char byte);
+  // Stores the terminating zero after the text (there is always room).
+  void terminate();
+  // Cuts the text to `length` bytes (after an in-place decode).
+  void truncate(std::size_t length);
 
   std::size_t size() const { return length_; }
   std::size_t capacity() const { return bytes_.size(); }

@@ -14,9 +14,10 @@ class CharScreen {
   CharScreen();
   CharPage& current() { return *pages_[current_]; }
   int current_index() const { return current_; }
-  // Makes page n (0..3) current, creating it when needed.
-  void switch_page(int n);
-  CharPage* page(int n) { return pages_[n].get(); }
+  // Makes page n (0..3) current, creating it when needed; false when n is
+  // not a page or the page cannot be had (the current page stays).
+  bool switch_page(int n);
+  CharPage* page(int n) { return n >= 0 && n < 4 ? pages_[n].get() : nullptr; }
 
  private:
   std::array<std::unique_ptr<CharPage>, 4> pages_;
