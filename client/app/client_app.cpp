@@ -3,10 +3,14 @@
 // and the application's connection commands.
 #include "client/app/client_app.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <cstdlib>
@@ -18,11 +22,16 @@
 #include "client/connection/connection_dialogs.h"
 #include "client/connection/connection_manager.h"
 #include "client/connection/login_dialog.h"
+#include "client/navigation/navigation_commands.h"
 #include "client/prefs/fonts.h"
+#include "client/protocol/host_commands.h"
 #include "client/protocol/host_data_in.h"
 #include "client/protocol/interpreter.h"
 #include "client/screen/root_window.h"
+#include "client/screen/screen_commands.h"
 #include "client/services/dde_service.h"
+#include "client/services/service_commands.h"
+#include "client/services/slave_print_job.h"
 #include "client/settings/client_texts.h"
 #include "client/settings/settings_registry.h"
 #include "client/terminal/char_screen.h"
@@ -47,6 +56,7 @@ ClientApp::ClientApp(vestra::registry::Registry& reg, std::vector<std::string> w
 }
 
 ClientApp::~ClientApp() {
+  unwire_interpreter();
   connection_.reset();
   delete root_window_.data();
   main_frame_.reset();  // owns the terminal window through the work area
@@ -144,6 +154,7 @@ void ClientApp::client_init() {
   terminal_->set_close_handler([this] { terminal_close_requested(); });
 
   if (!create_connection()) return;
+  wire_interpreter();
 
   if (!register_dde_service("veslink_dde", state_.dde_error))
     std::fprintf(stderr, "veslink: DDE service not available: %s\n", state_.dde_error.c_str());
@@ -165,7 +176,7 @@ bool ClientApp::create_connection() {
     QMetaObject::invokeMethod(main_frame_.get(), &QWidget::close, Qt::QueuedConnection);
   };
   ui.session_closed = [this] {
-    interpreter().gui_mode = false;
+    interpreter().session_closed();
     if (terminal_) terminal_->set_enhanced_mode(false);
   };
   ui.show_caret = [](bool) {};
@@ -185,16 +196,20 @@ bool ClientApp::create_connection() {
   };
   ui.owner = main_frame_.get();
   try {
-    connection_ = std::make_unique<ConnectionManager>(settings_, reg_, char_screen(), std::move(ui));
+    connection_ =
+        std::make_unique<ConnectionManager>(settings_, reg_, char_screen(), std::move(ui));
   } catch (const std::bad_alloc&) {
     // Without its buffers the client cannot talk to any host.
-    vestra::messages::show_notice(kClientCaption, "Out of memory!", vestra::messages::Icon::Warning);
+    vestra::messages::show_notice(kClientCaption, "Out of memory!",
+                                  vestra::messages::Icon::Warning);
     exit_process(1);
     return false;
   }
   connection_->state().close_when_disconnected = state_.close_when_disconnected;
   connection_->state().connection_title = state_.connection_title;
-  terminal_->set_byte_sender([this](unsigned char b) { return connection_->host_send_byte(b); });
+  // Typed bytes go the interpreter's way to the host, so the session trace
+  // sees them.
+  terminal_->set_byte_sender([](unsigned char b) { return interpreter().send_to_host(b); });
   return true;
 }
 
@@ -361,14 +376,73 @@ void ClientApp::communications_command() {
 }
 
 void ClientApp::resequence_server_command() {
-  QCoreApplication::removePostedEvents(terminal_, vestra::events::CommandEvent::type());
-  connection_->host_send_text("\x1bnk0S\r");
+  resequence_server(interpreter());
 }
 
 void ClientApp::send_interrupt_command() {
-  if (host_screen_active())
-    QCoreApplication::removePostedEvents(terminal_, vestra::events::CommandEvent::type());
-  connection_->host_send_byte(0x10);
+  send_interrupt(interpreter());
+}
+
+void ClientApp::wire_interpreter() {
+  Interpreter& in = interpreter();
+  InterpreterUi& ui = in.ui;
+  ui.send_byte = [this](std::uint8_t b) { return connection_ && connection_->host_send_byte(b); };
+  ui.bell = [] { QApplication::beep(); };
+  ui.refresh = [this] {
+    if (terminal_ && !host_screen_active()) terminal_->refresh();
+  };
+  ui.columns_changed = [this](int) {
+    if (!terminal_) return;
+    terminal_->updateGeometry();
+    terminal_->update();
+  };
+  ui.enhanced_mode = [this](bool on) {
+    if (terminal_) terminal_->set_enhanced_mode(on);
+  };
+  ui.gui_mode_entered = [this] {
+    // The terminal window gives way when host windows share the work area.
+    if (terminal_frame_ && main_frame_->work_area()->subWindowList().size() > 1)
+      terminal_frame_->hide();
+  };
+  ui.gui_mode_left = [this] {
+    show_terminal_mode();
+    main_frame_->setWindowTitle(QString::fromLocal8Bit(state_.connection_title.c_str()));
+  };
+  // Input requests are private messages posted to the terminal window.
+  ui.cancel_input_requests = [this] {
+    if (terminal_)
+      QCoreApplication::removePostedEvents(terminal_, vestra::events::UserMessageEvent::type());
+  };
+  ui.tcp_transport = [this] { return is_tcp_interface(settings_.interface_code); };
+  ui.local_address = [this] {
+    const int fd = connection_ ? connection_->socket_fd() : -1;
+    sockaddr_in own{};
+    socklen_t length = sizeof own;
+    if (fd < 0 || ::getsockname(fd, reinterpret_cast<sockaddr*>(&own), &length) != 0 ||
+        own.sin_family != AF_INET)
+      return std::string();
+    char text[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &own.sin_addr, text, sizeof text);
+    return std::string(text);
+  };
+  ui.mail_notify = [this] { return settings_.mail_notify; };
+  ui.fatal = [this] {
+    if (connection_ && connection_->connected()) connection_->close_connection();
+    exit_process(1);
+  };
+  screen_commands::install(in.routes);
+  service_commands::install(in.routes);
+  navigation_commands::install(in.routes);
+  print_job_ = std::make_unique<SlavePrintJob>(settings_);
+  in.printing.set_sink(print_job_.get());
+}
+
+void ClientApp::unwire_interpreter() {
+  // The interpreter outlives this object: nothing of it may call back here.
+  Interpreter& in = interpreter();
+  in.ui = InterpreterUi{};
+  in.printing.set_sink(nullptr);
+  print_job_.reset();
 }
 
 bool ClientApp::new_session_enabled(std::int64_t now) const {

@@ -28,6 +28,7 @@ class CMainFrame;
 class ConnectionManager;
 class RootDisplayWindow;
 class TerminalWin;
+class SlavePrintJob;
 
 // What start-up keeps for the life of the process.
 struct StartupState {
@@ -93,6 +94,9 @@ class ClientApp : public QObject {
   void client_init();
   void connect_command();
   bool create_connection();
+  // The interpreter's window calls, replies, routes and print job.
+  void wire_interpreter();
+  void unwire_interpreter();
   void build_menus();
   bool main_close_requested();
   void terminal_close_requested();
@@ -113,6 +117,7 @@ class ClientApp : public QObject {
   QPointer<TerminalWin> terminal_;
   QPointer<QMdiSubWindow> terminal_frame_;
   std::unique_ptr<ConnectionManager> connection_;
+  std::unique_ptr<SlavePrintJob> print_job_;
   std::function<void(int)> exit_handler_;
 };
 
