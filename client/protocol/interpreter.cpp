@@ -136,7 +136,11 @@ void Interpreter::monitor(std::uint8_t b) {
 }
 
 void Interpreter::end_of_block() {
-  page().close_attribute_run();
+  // Every page, not only the current one: a run left open on a page the
+  // host switched away from must end the same whether or not the block
+  // ended between the run and the switch.
+  for (int n = 0; n < 4; ++n)
+    if (CharPage* p = screen.page(n)) p->close_attribute_run();
   if (screen_touched) {
     screen_touched = false;
     if (ui.refresh) ui.refresh();

@@ -127,6 +127,18 @@ std::vector<std::string> ProtocolHarness::rows() {
   return out;
 }
 
+std::vector<std::uint16_t> ProtocolHarness::cells() {
+  std::vector<std::uint16_t> out;
+  for (int n = 0; n < 4; ++n) {
+    CharPage* p = screen.page(n);
+    if (!p) continue;
+    for (int r = 0; r < p->rows(); ++r)
+      for (int c = 0; c < p->columns(); ++c)
+        out.push_back(p->cell(r, c));
+  }
+  return out;
+}
+
 void expect_case(const ByteCase& c, const std::function<void(ProtocolHarness&)>& setup,
                  bool routes) {
   SCOPED_TRACE(c.name);
@@ -142,10 +154,12 @@ void expect_case(const ByteCase& c, const std::function<void(ProtocolHarness&)>&
   whole->feed(c.input);
   EXPECT_EQ(whole->take(), c.expected) << "input " << shown(c.input);
   const std::vector<std::string> screen = whole->rows();
+  const std::vector<std::uint16_t> cells = whole->cells();
 
   auto check = [&](ProtocolHarness& h, const std::string& how) {
     EXPECT_EQ(h.take(), c.expected) << how;
     EXPECT_EQ(h.rows(), screen) << how;
+    EXPECT_TRUE(h.cells() == cells) << how << ": the attributes differ";
   };
   for (std::size_t k = 1; k < c.input.size(); ++k) {
     auto h = fresh();

@@ -33,6 +33,8 @@ class ProtocolHarness {
 
   // The page's rows without trailing blanks, dropping empty rows at the end.
   std::vector<std::string> rows();
+  // Every cell of every page that exists, attributes included.
+  std::vector<std::uint16_t> cells();
   CharPage& page() { return screen.current(); }
 
   CharScreen screen;
@@ -58,7 +60,8 @@ struct ByteCase {
 
 // Runs the case on a fresh harness whole, then split in two at every
 // position, then one byte at a time; every run must record the expected
-// lines and leave the same screen. `setup` prepares each fresh harness.
+// lines and leave the same pages, cell for cell. `setup` prepares each fresh
+// harness.
 void expect_case(const ByteCase& c, const std::function<void(ProtocolHarness&)>& setup = nullptr,
                  bool routes = true);
 

@@ -160,6 +160,15 @@ TEST(TerminalCommands, Attributes) {
   EXPECT_TRUE(f.in.enhanced_mode);
 }
 
+// Found by the fuzz target: a field run left open on a page the host
+// switched away from ended differently when the block ended between the
+// run and the switch.
+TEST(TerminalCommands, FieldRunOnAPageLeftBehindEndsAlike) {
+  expect_case({"a field on page 1, then back to page 0",
+               ESC "w1" ESC "g$@field" ESC "w0x",
+               {"enhanced on"}});
+}
+
 TEST(TerminalCommands, PagesAndColumns) {
   ProtocolHarness h;
   h.feed("zero" ESC "w1one" ESC "/");
