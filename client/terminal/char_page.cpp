@@ -251,8 +251,11 @@ void CharPage::put_char(std::uint16_t value) {
       cursor_column_ = 0;
       return;
     case 0x09: {
-      const int next = (cursor_column_ / 8 + 1) * 8;
-      while (cursor_column_ < next && cursor_column_ < columns_)
+      // A counted run of blanks: the blank in the last column moves the
+      // cursor to the next row, where a "column below the next stop" test
+      // would start over and never end.
+      const int count = std::min((cursor_column_ / 8 + 1) * 8, columns_) - cursor_column_;
+      for (int i = 0; i < count; ++i)
         put_char(0xFF20);
       return;
     }

@@ -69,6 +69,18 @@ TEST(CharPage, InsertAndDeleteKeepTheLineEnds) {
   EXPECT_EQ(trimmed(p, 23), "");
 }
 
+// A tab in the last tab stop's columns used to write blanks forever: each
+// blank in the last column wrapped the cursor back to column 0.
+TEST(CharPage, TabNearTheRightEdgeEnds) {
+  CharPage p;
+  p.place_cursor(0, 75);
+  p.put_char(0xFF09);
+  EXPECT_EQ(p.cursor_row(), 1);
+  EXPECT_EQ(p.cursor_column(), 0);
+  p.put_string("ab\t");
+  EXPECT_EQ(p.cursor_column(), 8);
+}
+
 TEST(CharPage, ClearsFromTheCursor) {
   CharPage p;
   for (int r = 0; r < 24; ++r) {
