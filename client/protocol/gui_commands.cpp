@@ -3,6 +3,8 @@
 // identification reply for a new program), commands that create or
 // activate something drop queued input requests, and the command goes to
 // the route its module installed.
+#include <new>
+
 #include "client/protocol/handlers.h"
 #include "client/protocol/interpreter.h"
 #include "client/settings/client_texts.h"
@@ -88,7 +90,14 @@ void run_gui_command(Interpreter& in) {
 void gui_param_hook(Interpreter& in, std::uint8_t b) {
   if (!feed_param_byte(in.params, in.message_buffer, b)) return;
   in.byte_hook = nullptr;
-  run_gui_command(in);
+  try {
+    run_gui_command(in);
+  } catch (const std::bad_alloc&) {
+    // The command is dropped. Without its program record the host and the
+    // client no longer agree on anything: that one ends the client.
+    in.report_out_of_memory();
+    if (in.pending_command == GuiCommandId::SelectProgram && in.ui.fatal) in.ui.fatal();
+  }
 }
 }  // namespace
 

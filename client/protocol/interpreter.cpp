@@ -212,6 +212,7 @@ void Interpreter::report_out_of_memory() {
 }
 
 void Interpreter::session_closed() {
+  if (trace) trace->flush();
   byte_hook = nullptr;
   gui_mode = false;
   monitor_mode = false;

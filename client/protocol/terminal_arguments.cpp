@@ -153,7 +153,14 @@ void keep_key_byte(Interpreter& in, std::uint8_t b) {
 
 void finish_key(Interpreter& in) {
   done(in);
-  if (in.args.keep) in.keys.program(in.args.key, in.args.text);
+  if (!in.args.keep) return;
+  try {
+    in.keys.program(in.args.key, in.args.text);
+  } catch (const std::bad_alloc&) {
+    vestra::messages::show_notice(kClientCaption, "Error allocating memory for fn keys",
+                                  vestra::messages::Icon::Warning);
+    if (in.ui.fatal) in.ui.fatal();
+  }
 }
 
 bool programmable_with_del(std::uint8_t key) {
