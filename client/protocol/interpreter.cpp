@@ -45,10 +45,6 @@ Interpreter::Interpreter(CharScreen& s, FunctionKeys& k)
       replies([this](std::uint8_t b) { return send_to_host(b); },
               [this] { return programs.level(); }) {}
 
-CharPage& Interpreter::page() {
-  return screen.current();
-}
-
 bool Interpreter::send_to_host(std::uint8_t byte) {
   if (trace) trace->sent(byte);
   return ui.send_byte ? ui.send_byte(byte) : false;

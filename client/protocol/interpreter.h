@@ -19,11 +19,10 @@
 #include "client/protocol/print_routing.h"
 #include "client/protocol/program_record.h"
 #include "client/protocol/replies.h"
+#include "client/terminal/char_screen.h"
 
 namespace veslink {
 
-class CharScreen;
-class CharPage;
 class FunctionKeys;
 class SessionTrace;
 
@@ -61,7 +60,7 @@ class Interpreter {
   // order after what the current block still holds.
   void feed(const std::uint8_t* data, std::size_t count);
 
-  CharPage& page();
+  CharPage& page() { return screen.current(); }
   CharScreen& screen;
   FunctionKeys& keys;
   InterpreterUi ui;
