@@ -110,10 +110,13 @@ void answer_as_missing(const GuiCall& call) {
   HostReplies& r = call.replies;
   const CommandParams& p = call.params;
   switch (call.id) {
+    case GuiCommandId::CharacterInput:
+      if (p.F > 1) return;  // not a character input at all
+      r.cancel();
+      return;
     case GuiCommandId::FieldInput:
     case GuiCommandId::GridCellInput:
     case GuiCommandId::WindowActionWait:
-    case GuiCommandId::CharacterInput:
     case GuiCommandId::FieldValue:
       r.cancel();
       return;

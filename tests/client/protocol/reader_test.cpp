@@ -205,6 +205,7 @@ TEST(Reader, CommandsWithoutTheirModuleAnswerAsMissing) {
        ESC "mib1P\r" ESC "mic1P1F\r" ESC "mid1P2I\r" ESC "mvf1P2I\r",
        {"cancel", "reply \\x1e", "cancel", "reply \\x1e", "cancel", "reply \\x1e\\x1e"}},
       {"button choice", ESC "mir1P2I\r", {"cancel", "reply \\enr\\r"}},
+      {"a character input with F beyond 1 is none", ESC "mic1P2F\r", {"cancel"}},
       {"window title query", ESC "mgv5F10I\r", {"reply \\enr;\\r"}},
       {"other queries", ESC "mgv4F1M\r" ESC "mgv9F\r", {"reply \\enr\\r\\enr\\r"}},
       {"report viewer without a transfer file",
