@@ -48,6 +48,10 @@ namespace {
 std::int64_t now_ms() {
   return QDateTime::currentMSecsSinceEpoch();
 }
+
+// The Edit menu's commands (the framework's standard ids).
+constexpr int kEditCopy = 57634;
+constexpr int kEditPaste = 57637;
 }  // namespace
 
 ClientApp::ClientApp(vestra::registry::Registry& reg, std::vector<std::string> words)
@@ -151,7 +155,17 @@ void ClientApp::client_init() {
   terminal_->set_terminal_font(make_font(settings_.fixed_font), cell_metrics().terminal_char_width,
                                cell_metrics().terminal_line_height);
   terminal_->set_command_handler(ids::ID_CONNECT, [this] { connect_command(); });
-  terminal_->set_close_handler([this] { terminal_close_requested(); });
+  TerminalWin::Hooks hooks;
+  hooks.send_byte = [](unsigned char b) { return interpreter().send_to_host(b); };
+  hooks.connected = [this] { return connection_ && connection_->connected(); };
+  hooks.gui_mode = [this] { return host_screen_active(); };
+  hooks.close_main = [this] {
+    QMetaObject::invokeMethod(main_frame_.get(), &QWidget::close, Qt::QueuedConnection);
+  };
+  hooks.selection_mode = [this](bool on) {
+    if (!on) main_frame_->setWindowTitle(QString::fromLocal8Bit(state_.connection_title.c_str()));
+  };
+  terminal_->set_hooks(std::move(hooks));
 
   if (!create_connection()) return;
   wire_interpreter();
@@ -179,7 +193,9 @@ bool ClientApp::create_connection() {
     interpreter().session_closed();
     if (terminal_) terminal_->set_enhanced_mode(false);
   };
-  ui.show_caret = [](bool) {};
+  ui.show_caret = [this](bool on) {
+    if (terminal_) terminal_->set_caret_enabled(on);
+  };
   ui.exit_process = [this](int code) { exit_process(code); };
   ui.ask_passphrase = [this] { return ask_certificate_passphrase(main_frame_.get()); };
   ui.run_modem_dialer = [this] {
@@ -218,11 +234,7 @@ bool ClientApp::host_screen_active() const {
 }
 
 void ClientApp::show_terminal_mode() {
-  if (terminal_frame_) terminal_frame_->showMaximized();
-  if (terminal_) {
-    terminal_->show();
-    terminal_->setFocus();
-  }
+  if (terminal_) terminal_->show_terminal();
 }
 
 void ClientApp::connect_command() {
@@ -312,19 +324,9 @@ bool ClientApp::main_close_requested() {
 }
 
 void ClientApp::terminal_close_requested() {
-  if (host_screen_active()) {
-    QApplication::beep();
-    return;
-  }
-  if (!connection_ || !connection_->connected()) {
-    QMetaObject::invokeMethod(main_frame_.get(), &QWidget::close, Qt::QueuedConnection);
-    return;
-  }
-  if (terminal_->enhanced_mode()) {
-    connection_->host_send_text("\x1e");  // the Home key's string
-  } else {
-    connection_->host_send_text("exit\n");
-  }
+  // WM_CLOSE to the terminal window: it refuses in GUI mode, logs a shell
+  // out, asks an enhanced-mode program to end, or closes an idle client.
+  if (terminal_) terminal_->request_close();
 }
 
 void ClientApp::build_menus() {
@@ -341,6 +343,20 @@ void ClientApp::build_menus() {
                  [this] { return new_session_enabled(now_ms()); }},
                 {0, {}, {}, {}},
                 {ids::ID_EXIT, "E&xit", [this] { main_frame_->close(); }, [] { return true; }}});
+  // Copy and Paste of terminal mode; in GUI mode they belong to the edit
+  // being input, which the host windows enable when they have one.
+  auto terminal_mode = [this] { return !host_screen_active(); };
+  main_frame_->add_menu("&Edit", {{kEditCopy, "&Copy\tCtrl+C",
+                                   [this] {
+                                     if (terminal_ && !host_screen_active())
+                                       terminal_->start_selection();
+                                   },
+                                   terminal_mode},
+                                  {kEditPaste, "&Paste\tCtrl+V",
+                                   [this] {
+                                     if (terminal_ && !host_screen_active()) terminal_->paste();
+                                   },
+                                   terminal_mode}});
   main_frame_->add_menu("&Settings", {{ids::ID_COMMUNICATIONS, "C&ommunications",
                                        [this] { communications_command(); }, [] { return true; }}});
   main_frame_->add_menu(
@@ -392,17 +408,18 @@ void ClientApp::wire_interpreter() {
     if (terminal_ && !host_screen_active()) terminal_->refresh();
   };
   ui.columns_changed = [this](int) {
-    if (!terminal_) return;
-    terminal_->updateGeometry();
-    terminal_->update();
+    if (terminal_) terminal_->columns_changed();
+  };
+  ui.cursor_visible = [this](bool on) {
+    if (terminal_) terminal_->set_cursor_visible(on);
   };
   ui.enhanced_mode = [this](bool on) {
     if (terminal_) terminal_->set_enhanced_mode(on);
   };
   ui.gui_mode_entered = [this] {
     // The terminal window gives way when host windows share the work area.
-    if (terminal_frame_ && main_frame_->work_area()->subWindowList().size() > 1)
-      terminal_frame_->hide();
+    if (terminal_ && main_frame_->work_area()->subWindowList().size() > 1)
+      terminal_->hide_terminal();
   };
   ui.gui_mode_left = [this] {
     show_terminal_mode();

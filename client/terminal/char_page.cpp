@@ -18,6 +18,16 @@ bool run_attribute(std::uint16_t attribute) {
 bool line_drawing_attribute(std::uint16_t attribute) {
   return (attribute & 0xC300) == cell_bits::kGraphics;
 }
+
+// Cells written one after another with these attributes stay one run. A push
+// button's caption marks its access character by leaving out the dim bit,
+// so for buttons that bit does not split the run: otherwise every access
+// character would end a button of its own.
+bool same_run(std::uint16_t a, std::uint16_t b) {
+  if (a == b) return true;
+  const bool buttons = !(a & cell_bits::kField) && (a & cell_bits::kGraphics) && (a & 0x0300);
+  return buttons && ((a ^ b) & static_cast<std::uint16_t>(~cell_bits::kDim)) == 0;
+}
 }  // namespace
 
 std::uint8_t line_drawing_code(std::uint8_t letter) {
@@ -178,8 +188,10 @@ void CharPage::tab_back() {
 
 void CharPage::set_attribute(std::uint16_t attribute) {
   if (attribute == attribute_) return;
-  close_attribute_run();
-  run_row_ = -1;
+  if (!same_run(attribute, attribute_)) {
+    close_attribute_run();
+    run_row_ = -1;
+  }
   attribute_ = attribute;
 }
 
@@ -207,8 +219,8 @@ void CharPage::line_feed(bool clear_rest) {
 
 void CharPage::store(std::uint16_t cell) {
   const std::uint16_t attribute = cell & 0xFF00;
-  const bool continuing =
-      run_row_ == cursor_row_ && run_column_ + 1 == cursor_column_ && attribute == run_attribute_;
+  const bool continuing = run_row_ == cursor_row_ && run_column_ + 1 == cursor_column_ &&
+                          same_run(attribute, run_attribute_);
   if (run_row_ >= 0) {
     if (!continuing) {
       close_attribute_run();
