@@ -256,6 +256,11 @@ void CharPage::close_attribute_run() {
 void CharPage::put_char(std::uint16_t value) {
   if ((value & 0xFF00) == 0xFF00) value &= 0x00FF;
   switch (value) {
+    case 0x00:
+      // NUL is the line's fill character: telnet daemons send it as padding
+      // (inetutils telnetd before a shell's first prompt). Shown, it would
+      // push everything after it one cell to the right.
+      return;
     case 0x08:
       if (cursor_column_ > 0) --cursor_column_;
       return;

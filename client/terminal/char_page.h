@@ -64,7 +64,8 @@ class CharPage {
   void set_scrolling(bool on) { scrolling_ = on; }
 
   // One character with the control rules of the screen: BS, CR, TAB and LF
-  // move the cursor; anything else is stored with the current attribute. A
+  // move the cursor, NUL does nothing; anything else is stored with the
+  // current attribute. A
   // value whose high byte is 0xFF is a plain character. While the attribute
   // selects line drawing, letters of the graphics map become line-drawing
   // codes; other characters are stored without the graphics bit.

@@ -76,6 +76,8 @@ TEST(HostBytes, AttributesAndGraphics) {
        0,
        5},
       {"ESC G 8 is the other reverse bit", ESC "G8r", {{0, 0, 0x0100 | 'r'}}, 0, 1},
+      // Telnet daemons pad with NUL; shown, it would shift the line.
+      {"NUL is no character", std::string("$\0\0 x", 5), {{0, 0, '$'}, {0, 2, 'x'}}, 0, 3},
       {"graphics on, letters become box codes, off",
        ESC "H\x02lqkx?" ESC "H\x03q",
        {{0, 0, 0x8000 | 0xDA},
