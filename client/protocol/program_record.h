@@ -1,16 +1,26 @@
-// What the interpreter remembers of the host's programs until the screen
-// model takes them over: each program's number, protocol level, tree mode
-// and launch mark, newest first, and which one is current. The protocol
-// level of the current program selects between reply forms, and ESC mpi
-// must know whether a program is new to answer with the identification.
+// What the interpreter needs of the host's programs: each program's number,
+// protocol level, tree mode and launch mark, newest first, and which one is
+// current. The protocol level of the current program selects between reply
+// forms, and ESC mpi must know whether a program is new to answer with the
+// identification. The screen model owns the programs themselves: it installs
+// a maker that gives each record its windows (`HostProgram`) and is told
+// before a program goes, while its record still exists.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace veslink {
 
 struct ProgramRecord {
+  ProgramRecord() = default;
+  ProgramRecord(std::uint32_t n, int l, bool t) : number(n), level(l), tree_mode(t) {}
+  ProgramRecord(const ProgramRecord&) = delete;
+  ProgramRecord& operator=(const ProgramRecord&) = delete;
+  virtual ~ProgramRecord() = default;
+
   std::uint32_t number = 0;
   int level = 0;           // the protocol level the program declared
   bool tree_mode = false;  // D bit 0 of its ESC mpi
@@ -19,7 +29,20 @@ struct ProgramRecord {
 
 class ProgramList {
  public:
-  const std::vector<ProgramRecord>& programs() const { return programs_; }
+  using Maker = std::function<std::unique_ptr<ProgramRecord>()>;
+  using Farewell = std::function<void(ProgramRecord&)>;
+
+  ProgramList() = default;
+  ProgramList(const ProgramList&) = delete;
+  ProgramList& operator=(const ProgramList&) = delete;
+  ~ProgramList();
+
+  // The owner of the programs: `make` gives each new record (a plain one
+  // when unset), `leaving` runs for a program about to be removed, before it
+  // is unlinked, so its windows can go first.
+  void set_owner(Maker make, Farewell leaving);
+
+  const std::vector<std::unique_ptr<ProgramRecord>>& programs() const { return programs_; }
   bool empty() const { return programs_.empty(); }
   ProgramRecord* current();
   ProgramRecord* find(std::uint32_t number);
@@ -43,11 +66,12 @@ class ProgramList {
  private:
   void settle_launch(ProgramRecord& program);
 
-  std::vector<ProgramRecord> programs_;  // newest first
-  std::uint32_t current_ = 0;
-  bool has_current_ = false;
+  std::vector<std::unique_ptr<ProgramRecord>> programs_;  // newest first
+  ProgramRecord* current_ = nullptr;
   bool tree_mode_ = false;  // the global tree mode, taken from the current program
   int launches_pending_ = 0;
+  Maker make_;
+  Farewell leaving_;
 };
 
 }  // namespace veslink

@@ -1,53 +1,11 @@
-// The screen model's command entries and their installation.
+// The screen commands' installation, and the field, input and scrolling
+// entries that still answer as for missing objects.
 #include "client/screen/screen_commands.h"
+
+#include "client/screen/screen_model.h"
 
 namespace veslink::screen_commands {
 
-void select_program(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void delete_program(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void create_window(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void show_window(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void delete_window(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void change_window_flags(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void set_window_tag(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void blank_window_area(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void show_caret(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void hide_caret(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void move_caret(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void mail_mark(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void frame_services(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void open_help(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void query_value(const GuiCall& call) {
-  answer_as_missing(call);
-}
 void create_field(const GuiCall& call) {
   answer_as_missing(call);
 }
@@ -100,23 +58,27 @@ void clear_rows(const GuiCall& call) {
   answer_as_missing(call);
 }
 
-void install(GuiRoutes& routes) {
+void install(GuiRoutes& routes, ScreenModel& model) {
   using G = GuiCommandId;
-  routes[G::SelectProgram] = select_program;
-  routes[G::DeleteProgram] = delete_program;
-  routes[G::CreateWindow] = create_window;
-  routes[G::ShowWindow] = show_window;
-  routes[G::DeleteWindow] = delete_window;
-  routes[G::ChangeWindowFlags] = change_window_flags;
-  routes[G::SetWindowTag] = set_window_tag;
-  routes[G::BlankWindowArea] = blank_window_area;
-  routes[G::ShowCaret] = show_caret;
-  routes[G::HideCaret] = hide_caret;
-  routes[G::MoveCaret] = move_caret;
-  routes[G::MailMark] = mail_mark;
-  routes[G::FrameServices] = frame_services;
-  routes[G::OpenHelp] = open_help;
-  routes[G::QueryValue] = query_value;
+  ScreenModel* m = &model;
+  auto bind = [m](void (*f)(ScreenModel&, const GuiCall&)) {
+    return [m, f](const GuiCall& call) { f(*m, call); };
+  };
+  routes[G::SelectProgram] = bind(select_program);
+  routes[G::DeleteProgram] = bind(delete_program);
+  routes[G::CreateWindow] = bind(create_window);
+  routes[G::ShowWindow] = bind(show_window);
+  routes[G::DeleteWindow] = bind(delete_window);
+  routes[G::ChangeWindowFlags] = bind(change_window_flags);
+  routes[G::SetWindowTag] = bind(set_window_tag);
+  routes[G::BlankWindowArea] = bind(blank_window_area);
+  routes[G::ShowCaret] = bind(show_caret);
+  routes[G::HideCaret] = bind(hide_caret);
+  routes[G::MoveCaret] = bind(move_caret);
+  routes[G::MailMark] = bind(mail_mark);
+  routes[G::FrameServices] = bind(frame_services);
+  routes[G::OpenHelp] = bind(open_help);
+  routes[G::QueryValue] = bind(query_value);
   routes[G::CreateField] = create_field;
   routes[G::SetFieldContents] = set_field_contents;
   routes[G::DeleteField] = delete_field;
@@ -134,6 +96,10 @@ void install(GuiRoutes& routes) {
   routes[G::SetPositionIndicator] = set_position_indicator;
   routes[G::ScrollRows] = scroll_rows;
   routes[G::ClearRows] = clear_rows;
+}
+
+void install(GuiRoutes& routes) {
+  install(routes, screen_model());
 }
 
 }  // namespace veslink::screen_commands

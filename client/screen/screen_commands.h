@@ -1,33 +1,41 @@
 // The screen model's entry for the GUI commands of programs, windows,
 // frames, fields, input waits and scrolling areas: one named function per
-// command, installed as the interpreter's routes. Until the screen model
-// exists each answers as the client does for a window or field that does
-// not exist (input requests ^^, queries ESC nr ^M) and changes nothing; the
-// screen model fills them in.
+// command, installed as the interpreter's routes. The program, window,
+// caret and frame commands act on a ScreenModel; the field, input and
+// scrolling commands still answer as the client does for a window or field
+// that does not exist (input requests ^^, queries ESC nr ^M) until the field
+// controls fill them in.
 #pragma once
 
 #include "client/protocol/gui_routes.h"
 
+namespace veslink {
+class ScreenModel;
+}
+
 namespace veslink::screen_commands {
 
-// Programs (the interpreter keeps their numbers and levels meanwhile).
-void select_program(const GuiCall& call);  // mpi: base window, browser address
-void delete_program(const GuiCall& call);  // mpd: windows, frame resets
+// Programs: the interpreter has already updated the program list (and sent
+// the identification); these look after base windows and the frame.
+void select_program(ScreenModel& m, const GuiCall& call);  // mpi
+void delete_program(ScreenModel& m, const GuiCall& call);  // mpd
 
-// Windows, caret and frame services.
-void create_window(const GuiCall& call);        // mcw
-void show_window(const GuiCall& call);          // maw
-void delete_window(const GuiCall& call);        // mdw
-void change_window_flags(const GuiCall& call);  // muw
-void set_window_tag(const GuiCall& call);       // mtw
-void blank_window_area(const GuiCall& call);    // mxw
-void show_caret(const GuiCall& call);           // mcc
-void hide_caret(const GuiCall& call);           // mdc
-void move_caret(const GuiCall& call);           // mmc
-void mail_mark(const GuiCall& call);            // mnm
-void frame_services(const GuiCall& call);       // mns
-void open_help(const GuiCall& call);            // mnh
-void query_value(const GuiCall& call);          // mgv
+// Windows and the caret.
+void create_window(ScreenModel& m, const GuiCall& call);        // mcw
+void show_window(ScreenModel& m, const GuiCall& call);          // maw
+void delete_window(ScreenModel& m, const GuiCall& call);        // mdw
+void change_window_flags(ScreenModel& m, const GuiCall& call);  // muw
+void set_window_tag(ScreenModel& m, const GuiCall& call);       // mtw
+void blank_window_area(ScreenModel& m, const GuiCall& call);    // mxw
+void show_caret(ScreenModel& m, const GuiCall& call);           // mcc
+void hide_caret(ScreenModel& m, const GuiCall& call);           // mdc
+void move_caret(ScreenModel& m, const GuiCall& call);           // mmc
+
+// Frame services, help and queries.
+void mail_mark(ScreenModel& m, const GuiCall& call);       // mnm
+void frame_services(ScreenModel& m, const GuiCall& call);  // mns
+void open_help(ScreenModel& m, const GuiCall& call);       // mnh
+void query_value(ScreenModel& m, const GuiCall& call);     // mgv
 
 // Fields and input waits.
 void create_field(const GuiCall& call);        // mcf
@@ -50,7 +58,10 @@ void set_position_indicator(const GuiCall& call);  // mrt
 void scroll_rows(const GuiCall& call);             // mrs
 void clear_rows(const GuiCall& call);              // mrx
 
-// Puts every function above into the interpreter's routes.
+// Puts every function above into the interpreter's routes, the program,
+// window and frame commands acting on `model`.
+void install(GuiRoutes& routes, ScreenModel& model);
+// The same on the process's screen model.
 void install(GuiRoutes& routes);
 
 }  // namespace veslink::screen_commands
