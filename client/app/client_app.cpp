@@ -27,8 +27,10 @@
 #include "client/protocol/host_commands.h"
 #include "client/protocol/host_data_in.h"
 #include "client/protocol/interpreter.h"
+#include "client/screen/qt_screen_ui.h"
 #include "client/screen/root_window.h"
 #include "client/screen/screen_commands.h"
+#include "client/screen/screen_model.h"
 #include "client/services/dde_service.h"
 #include "client/services/service_commands.h"
 #include "client/services/slave_print_job.h"
@@ -60,6 +62,7 @@ ClientApp::ClientApp(vestra::registry::Registry& reg, std::vector<std::string> w
 }
 
 ClientApp::~ClientApp() {
+  release_screen_ui();
   unwire_interpreter();
   connection_.reset();
   delete root_window_.data();
@@ -166,6 +169,7 @@ void ClientApp::client_init() {
     if (!on) main_frame_->setWindowTitle(QString::fromLocal8Bit(state_.connection_title.c_str()));
   };
   terminal_->set_hooks(std::move(hooks));
+  create_screen_ui();
 
   if (!create_connection()) return;
   wire_interpreter();
@@ -399,6 +403,40 @@ void ClientApp::send_interrupt_command() {
   send_interrupt(interpreter());
 }
 
+void ClientApp::create_screen_ui() {
+  QtScreenHooks h;
+  h.first_show = [this] { main_frame_->first_show(); };
+  h.terminal_visible = [this] { return terminal_frame_ && terminal_frame_->isVisible(); };
+  h.hide_terminal = [this] {
+    if (terminal_) terminal_->hide_terminal();
+  };
+  h.focus_terminal = [this] {
+    if (terminal_) terminal_->setFocus();
+  };
+  h.recompute_cell_metrics = [this] {
+    cell_metrics() = compute_cell_metrics(settings_.normal_font, settings_.fixed_font);
+  };
+  h.program_directory = [this] { return state_.program_directory; };
+  h.host = [this] { return settings_.current_host; };
+  h.commands = {[this](int id) { return main_frame_->command_enabled(id); },
+                [this](int id) { main_frame_->run_command(id); }};
+  h.mail_pane = settings_.mail_notify;
+  screen_ui_ = std::make_unique<QtScreenUi>(screen_model(), *main_frame_, *main_frame_->work_area(),
+                                            reg_, std::move(h));
+  screen_model().set_registry(&reg_);
+  screen_model().set_ui(screen_ui_.get());
+}
+
+void ClientApp::release_screen_ui() {
+  if (!screen_ui_) return;
+  // The host windows go while their widgets still can.
+  interpreter().programs.clear();
+  screen_model().destroy_caret();
+  screen_model().set_ui(nullptr);
+  screen_model().set_registry(nullptr);
+  screen_ui_.reset();
+}
+
 void ClientApp::wire_interpreter() {
   Interpreter& in = interpreter();
   InterpreterUi& ui = in.ui;
@@ -417,16 +455,21 @@ void ClientApp::wire_interpreter() {
     if (terminal_) terminal_->set_enhanced_mode(on);
   };
   ui.gui_mode_entered = [this] {
+    if (screen_ui_) screen_ui_->rebuild_title();
     // The terminal window gives way when host windows share the work area.
     if (terminal_ && main_frame_->work_area()->subWindowList().size() > 1)
       terminal_->hide_terminal();
   };
   ui.gui_mode_left = [this] {
+    screen_model().gui_mode_left();
     show_terminal_mode();
     main_frame_->setWindowTitle(QString::fromLocal8Bit(state_.connection_title.c_str()));
   };
-  // Input requests are private messages posted to the terminal window.
+  ui.empty_key_queue = [] { screen_model().keys.clear(); };
+  // Input requests are private messages posted to the terminal window; a
+  // wait that runs ends with the abandoned code.
   ui.cancel_input_requests = [this] {
+    screen_model().keys.abandon();
     if (terminal_)
       QCoreApplication::removePostedEvents(terminal_, vestra::events::UserMessageEvent::type());
   };

@@ -27,6 +27,7 @@ namespace veslink {
 class CMainFrame;
 class ConnectionManager;
 class RootDisplayWindow;
+class QtScreenUi;
 class TerminalWin;
 class SlavePrintJob;
 
@@ -98,6 +99,10 @@ class ClientApp : public QObject {
   void wire_interpreter();
   void unwire_interpreter();
   void build_menus();
+  // The host windows' layer on the main window, and its release while Qt
+  // still runs.
+  void create_screen_ui();
+  void release_screen_ui();
   bool main_close_requested();
   void terminal_close_requested();
   void show_terminal_mode();
@@ -116,6 +121,7 @@ class ClientApp : public QObject {
   QPointer<RootDisplayWindow> root_window_;
   QPointer<TerminalWin> terminal_;
   QPointer<QMdiSubWindow> terminal_frame_;
+  std::unique_ptr<QtScreenUi> screen_ui_;
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<SlavePrintJob> print_job_;
   std::function<void(int)> exit_handler_;

@@ -34,8 +34,8 @@ bool KeyQueue::store(std::int16_t code) {
   return true;
 }
 
-bool KeyQueue::push(std::int16_t code, bool auto_repeat) {
-  const bool shift = shift_held && shift_held();
+bool KeyQueue::push(std::int16_t code, bool auto_repeat, bool shift) {
+  shift = shift || (code == kTab && shift_held && shift_held());
   if (code == kTab && shift) code = kBackTab;
   if (code == kEscape) code = kCancel;
   if (!waiting()) {

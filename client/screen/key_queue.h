@@ -49,8 +49,9 @@ class KeyQueue {
   bool abandoned() const { return abandoned_; }
 
   // Queues one code by the push rules; false when it was refused or lost
-  // (the bell has sounded where the rules say so).
-  bool push(std::int16_t code, bool auto_repeat = false);
+  // (the bell has sounded where the rules say so). `shift`: the key event
+  // itself says Shift was held (else the platform's key state is asked).
+  bool push(std::int16_t code, bool auto_repeat = false, bool shift = false);
 
   // The next code as it was queued, without the wait's rules.
   std::optional<std::int16_t> take();

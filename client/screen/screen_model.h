@@ -38,6 +38,8 @@ struct ScreenServices {
   std::function<void(int kind)> progress_window;                 // 0 closes it
   std::function<void(std::string_view)> data_area_changed;       // load that area's colours
   std::function<void(ScreenWindow&)> open_secondary_tree;
+  // Function key 6: the local utility program.
+  std::function<void()> start_local_utility;
   // The browser pane's address, nothing while there is no pane; and showing
   // the pane at an address (empty: cleared).
   std::function<std::optional<std::string>()> browser_address;
