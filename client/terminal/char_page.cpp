@@ -253,7 +253,7 @@ void CharPage::close_attribute_run() {
   run_closed_ = true;
 }
 
-void CharPage::put_char(std::uint16_t value) {
+void CharPage::put_char_slow(std::uint16_t value) {
   if ((value & 0xFF00) == 0xFF00) value &= 0x00FF;
   switch (value) {
     case 0x00:

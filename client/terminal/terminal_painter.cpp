@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
+#include <cmath>
 
 #include "client/terminal/cell_style.h"
 #include "client/terminal/line_drawing.h"
@@ -42,7 +43,8 @@ class RowPainter {
         // One text call per run keeps the glyphs on their cells only when the
         // font's own advance is the cell width; otherwise each character is
         // placed on its cell.
-        one_call_(metrics_.horizontalAdvance(QLatin1Char('M')) == paint.cells.char_width) {}
+        one_call_(std::abs(QFontMetricsF(paint.font).horizontalAdvance(QLatin1Char('M')) -
+                           paint.cells.char_width) < 0.001) {}
 
   void row(int r, int first_col, int last_col) {
     const int columns = page_.columns();
@@ -124,27 +126,58 @@ class RowPainter {
       return;
     }
     p_.setPen(QPen(qcolour(colours.text), 1));
+    draw_arms(arms, box);
+  }
+
+  // Arms from the cell centre to the edges. A double arm is two lines one
+  // pixel either side of the centre line; where double lines meet, each line
+  // stops at the corner it forms (inner or outer), so corners, tees and
+  // crosses close the way the box characters draw them.
+  void draw_arms(const LineArms& arms, const QRect& box) {
+    enum { kUp, kDown, kLeft, kRight };
+    const int w[4] = {arms.up, arms.down, arms.left, arms.right};
+    constexpr int d = 1;
     const int cx = box.left() + g_.char_width / 2;
     const int cy = box.top() + g_.row_height() / 2;
-    // A double arm is two lines, one pixel either side of the centre line.
-    auto vertical = [&](std::uint8_t weight, int y0, int y1) {
-      if (weight == 1) p_.drawLine(cx, y0, cx, y1);
-      if (weight == 2) {
-        p_.drawLine(cx - 1, y0, cx - 1, y1);
-        p_.drawLine(cx + 1, y0, cx + 1, y1);
-      }
+    auto vertical = [](int a) { return a == kUp || a == kDown; };
+    auto opposite = [](int a) { return a ^ 1; };
+    auto sign = [](int a) { return a == kUp || a == kLeft ? -1 : 1; };
+    // The perpendicular arm on side s (-1 or +1) of arm a.
+    auto side = [&](int a, int s) {
+      return vertical(a) ? (s < 0 ? kLeft : kRight) : (s < 0 ? kUp : kDown);
     };
-    auto horizontal = [&](std::uint8_t weight, int x0, int x1) {
-      if (weight == 1) p_.drawLine(x0, cy, x1, cy);
-      if (weight == 2) {
-        p_.drawLine(x0, cy - 1, x1, cy - 1);
-        p_.drawLine(x0, cy + 1, x1, cy + 1);
+    // Where a line of arm a (at side s for a double arm) ends, along its axis.
+    auto line_end = [&](int a, int s) {
+      const int centre = vertical(a) ? cy : cx;
+      const int inner = centre + sign(a) * d, outer = centre - sign(a) * d;
+      if (w[a] == 2) {
+        if (w[side(a, s)] == 2) return inner;
+        if (!w[opposite(a)] && w[side(a, -s)] == 2) return outer;
+        return centre;
       }
+      const int across = std::max(w[side(a, -1)], w[side(a, 1)]);
+      if (across < 2 || w[opposite(a)]) return centre;
+      // A single line meeting a double one: at the near line where the
+      // double one goes straight through, at the far line at its corner.
+      return w[side(a, -1)] && w[side(a, 1)] ? inner : outer;
     };
-    vertical(arms.up, box.top(), cy);
-    vertical(arms.down, cy, box.bottom());
-    horizontal(arms.left, box.left(), cx);
-    horizontal(arms.right, cx, box.right());
+    for (int a = kUp; a <= kRight; ++a) {
+      if (!w[a]) continue;
+      const int edge = a == kUp     ? box.top()
+                       : a == kDown ? box.bottom()
+                       : a == kLeft ? box.left()
+                                    : box.right();
+      for (int s : {-1, 1}) {
+        if (w[a] == 1 && s > 0) break;
+        const int offset = w[a] == 2 ? s * d : 0;
+        const int end = line_end(a, s);
+        if (vertical(a)) {
+          p_.drawLine(cx + offset, edge, cx + offset, end);
+        } else {
+          p_.drawLine(edge, cy + offset, end, cy + offset);
+        }
+      }
+    }
   }
 
   void button(int r, int first, int last, CellClass cls) {
@@ -157,17 +190,17 @@ class RowPainter {
     // right while pressed; the access characters underlined.
     const int shift = pressed ? 1 : 0;
     p_.setPen(qcolour(colours.text));
-    QFont underlined = paint_.font;
-    underlined.setUnderline(true);
+    // The underline is drawn by hand, inside the button: the font's own may
+    // fall below the cell.
+    const int underline = std::min(box.top() + ascent_ + 1, box.bottom() - 2) + shift;
     for (int c = first; c <= last; ++c) {
       const std::uint16_t cell = page_.cell(r, c);
-      const bool access = is_access_character(cell) && (cell & 0xFF) != ' ';
-      if (access) p_.setFont(underlined);
-      p_.drawText(c * g_.char_width + shift, box.top() + ascent_ + shift,
-                  cell_text(page_, r, c, c));
-      if (access) p_.setFont(paint_.font);
+      const int x = c * g_.char_width + shift;
+      p_.drawText(x, box.top() + ascent_ + shift, cell_text(page_, r, c, c));
+      if (is_access_character(cell) && (cell & 0xFF) != ' ')
+        p_.drawLine(x, underline, x + g_.char_width - 1, underline);
     }
-    // The frame last: a low underline must not cut into it.
+    // The frame last, over anything that reached the edge.
     const QColor light(255, 255, 255), dark(64, 64, 64);
     p_.setPen(pressed ? dark : light);
     p_.drawLine(box.topLeft(), box.topRight());
