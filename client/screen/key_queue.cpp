@@ -4,6 +4,9 @@
 namespace veslink {
 
 namespace {
+constexpr std::int16_t kInsert = 3;
+constexpr std::int16_t kDelete = 4;
+constexpr std::int16_t kShiftDelete = 5;
 constexpr std::int16_t kBackspace = 8;
 constexpr std::int16_t kTab = 9;
 constexpr std::int16_t kLineFeed = 10;
@@ -50,6 +53,11 @@ bool KeyQueue::push(std::int16_t code, bool auto_repeat, bool shift) {
     case kEnter:
       return store(code);
     case kBackspace:
+    // Insert, Delete and Shift+Delete: the keys' codes are below 0x20 but
+    // are keys the host answers (ESC Q, W, R), not control characters.
+    case kInsert:
+    case kDelete:
+    case kShiftDelete:
       return (mode_ & wait_mode::kTyping) ? store(code) : refuse();
     default:
       if (code >= 0x20 && (mode_ & wait_mode::kTyping)) return store(code);

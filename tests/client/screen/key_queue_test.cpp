@@ -43,7 +43,10 @@ TEST(KeyQueue, PushRulesDuringAWaitDependOnTheModeBits) {
       {"escape is cancel", wait_mode::kFieldInput, 27, false, {-1}},
       {"a letter without typing", wait_mode::kFieldInput, 'a', false, {}},
       {"a letter with typing", wait_mode::kWindowAction, 'a', false, {'a'}},
-      {"another control character", wait_mode::kButtonChoice, 3, false, {}},
+      {"another control character", wait_mode::kButtonChoice, 7, false, {}},
+      {"Insert while typing", wait_mode::kWindowAction, 3, false, {3}},
+      {"Shift+Delete while typing", wait_mode::kCharacterInput, 5, false, {5}},
+      {"Delete in a field input", wait_mode::kFieldInput, 4, false, {}},
       {"an event", wait_mode::kFieldInput, -20, false, {-20}},
       {"a hot key", wait_mode::kFieldInput, static_cast<std::int16_t>(0x8003), false, {-32765}},
   };
