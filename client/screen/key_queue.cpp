@@ -34,6 +34,7 @@ bool KeyQueue::store(std::int16_t code) {
   ring_[tail_] = code;
   tail_ = next;
   if (macro_recorder && code != kKeepAlive) macro_recorder(code);
+  if (woken) woken();
   return true;
 }
 

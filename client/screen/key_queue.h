@@ -37,6 +37,8 @@ class KeyQueue {
   std::function<void(std::int16_t)> macro_recorder;
   // Whether Shift is held as a Tab arrives (the platform's key state).
   std::function<bool()> shift_held;
+  // A code arrived or the wait was abandoned: a waiting event loop wakes.
+  std::function<void()> woken;
 
   int mode() const { return mode_; }
   bool waiting() const { return mode_ != 0; }
@@ -45,7 +47,10 @@ class KeyQueue {
   void begin_wait(int mode);
   void end_wait() { mode_ = 0; }
   // Another command cancelled the running wait: its pop answers -28.
-  void abandon() { abandoned_ = true; }
+  void abandon() {
+    abandoned_ = true;
+    if (woken) woken();
+  }
   bool abandoned() const { return abandoned_; }
 
   // Queues one code by the push rules; false when it was refused or lost

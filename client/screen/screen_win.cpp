@@ -181,6 +181,45 @@ void ScreenWin::handle_key(QKeyEvent* e) {
   }
 }
 
+namespace {
+constexpr int kCancel = 32783;
+constexpr int kOkFinish = 32784;
+constexpr int kBack = 32788;
+constexpr int kClose = 61216;
+}  // namespace
+
+bool ScreenWin::command_enabled(int id) const {
+  if (!window_) return false;
+  switch (id) {
+    case kCancel:
+    case kBack:
+    case kOkFinish:
+      return model_.keys.waiting() && model_.current_window() == window_;
+    case kClose:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ScreenWin::run_command(int id) {
+  if (!command_enabled(id)) return false;
+  switch (id) {
+    case kCancel:
+    case kBack:
+      push(27);
+      return true;
+    case kOkFinish:
+      push(-3);
+      return true;
+    case kClose:
+      model_.close_requested(*window_);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void ScreenWin::set_click(QPoint pos) {
   const CellPixels cells = model_.ui().cell_pixels();
   EventValues& v = model_.interpreter().events;

@@ -40,6 +40,13 @@ class ScreenWin : public QWidget {
   // The key path of the window, also for keys its frame receives.
   void handle_key(QKeyEvent* e);
 
+  // The window's own commands: Cancel (32783) and Back (32788) act as Esc,
+  // OK/Finish (32784) as F4, only for the current window during an input
+  // wait; Close (61216) is the close request. False when the command may
+  // not run now.
+  bool command_enabled(int id) const;
+  bool run_command(int id);
+
  protected:
   bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;

@@ -1,6 +1,7 @@
 // The real message box: a modal QMessageBox with the request's caption, text,
 // icon and buttons.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 #include "platform/messages/message_box.h"
@@ -85,6 +86,19 @@ Answer from_qt(int button, Buttons buttons) {
   return dismiss_answer(buttons);
 }
 
+class NeedsAnswer : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::Close) {
+      e->ignore();
+      return true;
+    }
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
+      return true;
+    return QObject::eventFilter(watched, e);
+  }
+};
+
 }  // namespace
 
 Answer show_qt_message(const Request& request) {
@@ -97,6 +111,11 @@ Answer show_qt_message(const Request& request) {
   QMessageBox box(qt_icon(request.icon), QString::fromLocal8Bit(request.caption),
                   QString::fromLocal8Bit(request.text), qt_buttons(request.buttons), request.owner);
   if (request.preselected) box.setDefaultButton(qt_button(*request.preselected));
+  // A box without Cancel must be answered: Escape and the close box would
+  // otherwise pick No for the user.
+  NeedsAnswer needs_answer;
+  if (request.buttons == Buttons::YesNo || request.buttons == Buttons::AbortRetryIgnore)
+    box.installEventFilter(&needs_answer);
   return from_qt(box.exec(), request.buttons);
 }
 

@@ -14,11 +14,13 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
 
 #include "client/prefs/fonts.h"
 #include "client/protocol/interpreter.h"
+#include "client/screen/key_wait.h"
 #include "client/screen/qt_screen_ui.h"
 #include "client/screen/saved_window_size.h"
 #include "client/screen/screen_commands.h"
@@ -243,6 +245,39 @@ TEST_F(HostWindows, KeysBecomeEventCodes) {
   model_.keys.end_wait();
   QTest::keyClicks(v, "ok");
   EXPECT_EQ(queued(), (std::vector<std::int16_t>{'o', 'k'})) << "typed ahead";
+}
+
+TEST_F(HostWindows, AnInputWaitRunsTheEventLoopUntilACodeOrTheCancel) {
+  feed(ESC "mpi1P2F\r" ESC "mcw10I\r");
+  ScreenWin* v = view(10);
+  model_.set_current_window(window(10));
+  model_.keys.begin_wait(wait_mode::kWindowAction);
+  QTimer::singleShot(5, v, [v] { QTest::keyClick(v, Qt::Key_F8); });
+  EXPECT_EQ(pop_key(model_.keys), -27);
+  // Host data arriving during the wait is read, and a command that cancels
+  // input requests ends the wait.
+  QTimer::singleShot(5, v, [this] { feed(ESC "mtw10I;Seen\r"); });
+  QTimer::singleShot(10, v, [this] { model_.keys.abandon(); });
+  EXPECT_EQ(pop_key(model_.keys), -28);
+  EXPECT_EQ(window(10)->tag, "Seen");
+  model_.keys.end_wait();
+}
+
+TEST_F(HostWindows, TheWindowsOwnCommands) {
+  feed(ESC "mpi1P2F\r" ESC "mcw10I\r" ESC "mcw11I\r");
+  ScreenWin* v = view(10);
+  EXPECT_FALSE(v->run_command(32783)) << "no input wait";
+  model_.set_current_window(window(10));
+  model_.keys.begin_wait(wait_mode::kFieldInput);
+  EXPECT_FALSE(view(11)->run_command(32784)) << "not the current window";
+  EXPECT_TRUE(v->run_command(32783));
+  EXPECT_TRUE(v->run_command(32788));
+  EXPECT_TRUE(v->run_command(32784));
+  EXPECT_EQ(queued(), (std::vector<std::int16_t>{-1, -1, -3}));
+  take_sent();
+  EXPECT_TRUE(v->run_command(61216));
+  EXPECT_EQ(take_sent(), "\x1bnk1S10P\r");
+  model_.keys.end_wait();
 }
 
 TEST_F(HostWindows, ClicksTheMiddleButtonAndTheWheel) {
