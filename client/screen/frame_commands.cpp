@@ -26,10 +26,10 @@ void set_data_area(ScreenModel& m, std::string_view name, bool beta) {
 }
 
 void set_status_message(ScreenModel& m, std::string_view text, bool raised, bool keep_raised) {
-  // The message goes to the frame of a host window with input; without one
-  // there is no status bar to write to.
+  // The message goes to the status bar of the frame that holds the window
+  // with input; without such a window in a frame there is none to write to.
   ScreenWindow* w = m.current_window() ? m.current_window() : m.last_input_window();
-  if (!w || !w->has_native()) return;
+  if (!w || !w->has_native() || (w->flags & window_flag::kNoFrame)) return;
   FrameTexts& f = m.frame;
   if (keep_raised && f.status_raised) return;
   f.status_message = std::string(text);

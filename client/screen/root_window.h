@@ -1,6 +1,6 @@
 // The native window of the top-level root of the screen model: a hidden window
-// outside all host programs that the host windows hang below. The model side
-// (its growth to cover every shown window) joins it with the screen model.
+// outside all host programs. The root itself (ScreenModel::root()) is what
+// host windows hang below and what grows to cover every shown window.
 #pragma once
 
 #include <QWidget>

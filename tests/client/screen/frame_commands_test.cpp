@@ -118,6 +118,10 @@ TEST(FrameServices, StatusMessageNeedsAWindowAndKeepsARaisedOne) {
   FrameTexts& f = h.model.frame;
   h.feed(ESC "mns7F;Nowhere\r");
   EXPECT_EQ(f.status_message, "") << "no window with input to find the frame by";
+  h.feed(ESC "mcw11I2F\r");
+  h.model.set_last_input_window(h.window(11));
+  h.feed(ESC "mns7F;Frameless\r");
+  EXPECT_EQ(f.status_message, "") << "a window without a frame has no status bar";
   h.model.set_last_input_window(h.window(10));
   h.feed(ESC "mns7F1H;Raised\r" ESC "mns7F2H;Plain\r");
   EXPECT_EQ(f.status_message, "Raised");
