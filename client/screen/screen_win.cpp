@@ -288,10 +288,19 @@ void ScreenWin::focusInEvent(QFocusEvent* e) {
     if (focus_terminal) focus_terminal();
     return;
   }
-  // During a wait the focus belongs to the current window.
+  // During a wait the focus belongs to the current window. It goes back once
+  // the work area has finished activating this window's frame.
   ScreenWindow* current = model_.current_window();
-  if (model_.keys.waiting() && current && current != window_ && current->visible)
-    model_.ui().activate_native(*current, true);
+  if (model_.keys.waiting() && current && current != window_ && current->visible) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          ScreenWindow* now = model_.current_window();
+          if (window_ && model_.keys.waiting() && now && now != window_ && now->visible)
+            model_.ui().activate_native(*now, true);
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 }  // namespace veslink

@@ -212,6 +212,30 @@ TEST_F(HostWindows, OnlyTheCurrentWindowMayBeActive) {
   EXPECT_EQ(area_->activeSubWindow(), frame(11));
 }
 
+TEST_F(HostWindows, TheFocusStaysWithTheCurrentWindowDuringAWait) {
+  int terminal_focus = 0;
+  feed(ESC "mpi1P2F\r" ESC "mcw10I1D\r" ESC "mcw11I9D\r");
+  view(10)->focus_terminal = [&terminal_focus] { ++terminal_focus; };
+  main_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main_));
+  view(10)->setFocus(Qt::OtherFocusReason);
+  QApplication::processEvents();
+  model_.set_current_window(window(10));
+  model_.keys.begin_wait(wait_mode::kWindowAction);
+  view(11)->setFocus(Qt::MouseFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), view(10));
+  model_.keys.end_wait();
+  // Outside GUI mode a host window gives the focus back to the terminal.
+  in_.gui_mode = false;
+  const int bells = bells_;
+  view(11)->setFocus(Qt::MouseFocusReason);
+  view(10)->setFocus(Qt::MouseFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(terminal_focus, 1);
+  EXPECT_GT(bells_, bells);
+}
+
 TEST_F(HostWindows, KeysBecomeEventCodes) {
   feed(ESC "mpi1P2F\r" ESC "mcw10I\r");
   ScreenWin* v = view(10);

@@ -300,6 +300,34 @@ TEST(Windows, ClosingAFrame) {
   EXPECT_EQ(h.replies(), "");
 }
 
+TEST(Windows, HidingAllForTheBrowserPaneAndShowingThemAgain) {
+  ScreenHarness h;
+  h.feed(ESC "mpi1P2F\r" ESC "mcw10I\r" ESC "mcw11I10P\r" ESC "mcw12I1073741824F\r");
+  h.model.set_current_window(h.window(11));
+  h.calls();
+  h.model.hide_all_windows();
+  EXPECT_EQ(h.calls(), (Lines{"hide 10", "minimise 11"}));
+  EXPECT_FALSE(h.window(10)->visible);
+  h.model.show_all_windows();
+  EXPECT_EQ(h.calls(), (Lines{"show 10", "show 11"}));
+  EXPECT_TRUE(h.window(10)->visible);
+  EXPECT_FALSE(h.window(12)->visible) << "hidden before, hidden after";
+}
+
+TEST(Windows, AClosedSessionTakesEveryWindow) {
+  ScreenHarness h;
+  h.feed(ESC "mpi1P1F\r" ESC "mcw10I\r" ESC "mpi2P2F\r" ESC "mcw20I\r" ESC "mcc20P\r");
+  h.in.session_closed();
+  EXPECT_TRUE(h.in.programs.empty());
+  EXPECT_TRUE(h.model.root().children.empty());
+  EXPECT_EQ(h.model.caret.window, nullptr);
+  EXPECT_EQ(h.model.visible_count(), 0);
+  // A new session starts from nothing.
+  h.replies();
+  h.feed(ESC "mpi1P2F\r");
+  EXPECT_EQ(h.replies(), "\\env10F6.5V1S\\r");
+}
+
 TEST(Windows, TagsAndWindowZeroMeaningTheCurrentOne) {
   ScreenHarness h;
   h.feed(ESC "mpi1P2F\r" ESC "mcw10I\r" ESC "mtw10I;AR/Customers\r");
