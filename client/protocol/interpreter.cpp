@@ -104,6 +104,8 @@ void Interpreter::process(std::uint8_t b) {
 }
 
 void Interpreter::display(std::uint8_t b) {
+  // NUL is the telnet daemon's padding: it takes no cell, not even in insert mode.
+  if (b == 0) return;
   if (gui_mode && b >= 0x20 && b != 0x7F) leave_gui_mode();
   CharPage& p = page();
   if (insert_mode) p.insert_char();

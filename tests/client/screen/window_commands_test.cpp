@@ -409,7 +409,9 @@ TEST(BlankWindowArea, EveryMode) {
     }
     EXPECT_EQ(remaining, c.remaining) << c.name;
     EXPECT_EQ(blanked, c.blanked) << c.name;
-    if (!remaining.count(1)) EXPECT_EQ(w.focus, nullptr) << c.name;
+    if (!remaining.count(1)) {
+      EXPECT_EQ(w.focus, nullptr) << c.name;
+    }
     EXPECT_EQ(h.replies(), "") << c.name;
   }
 }
