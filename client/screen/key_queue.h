@@ -60,6 +60,11 @@ class KeyQueue {
 
   // The next code as it was queued, without the wait's rules.
   std::optional<std::int16_t> take();
+  // The next code, left in the ring (typed-ahead replay looks before it takes).
+  std::optional<std::int16_t> peek() const {
+    if (empty()) return std::nullopt;
+    return ring_[head_];
+  }
   bool empty() const { return head_ == tail_; }
   int size() const { return (tail_ - head_ + kSlots) % kSlots; }
   void clear() { head_ = tail_ = 0; }

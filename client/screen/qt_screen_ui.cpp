@@ -17,6 +17,7 @@
 
 #include "client/prefs/fonts.h"
 #include "client/protocol/interpreter.h"
+#include "client/screen/field_layer.h"
 #include "client/screen/saved_window_size.h"
 #include "client/screen/screen_model.h"
 
@@ -105,6 +106,8 @@ bool QtScreenUi::create_native(ScreenWindow& w) {
   }
   w.native = native.release();
   apply_geometry(w);
+  // Fields the host created before the window had its native face.
+  model_.fields().window_ready(w);
   return true;
 }
 
@@ -203,7 +206,9 @@ void QtScreenUi::minimise_native(ScreenWindow& w) {
 }
 
 void QtScreenUi::relayout(ScreenWindow& w) {
-  if (w.native) apply_geometry(w);
+  if (!w.native) return;
+  apply_geometry(w);
+  model_.fields().window_ready(w);  // the cells changed: the fields follow
 }
 
 void QtScreenUi::field_changed(ScreenField& f) {

@@ -1,62 +1,10 @@
-// The screen commands' installation, and the field, input and scrolling
-// entries that still answer as for missing objects.
+// The screen commands' installation.
 #include "client/screen/screen_commands.h"
 
+#include "client/screen/field_layer.h"
 #include "client/screen/screen_model.h"
 
 namespace veslink::screen_commands {
-
-void create_field(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void set_field_contents(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void delete_field(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void change_field(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void set_field_help(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void field_input(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void grid_cell_input(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void window_action_wait(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void button_choice(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void character_input(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void field_value(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void set_current_row(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void mark_grid_row(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void add_column_separator(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void set_position_indicator(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void scroll_rows(const GuiCall& call) {
-  answer_as_missing(call);
-}
-void clear_rows(const GuiCall& call) {
-  answer_as_missing(call);
-}
 
 void install(GuiRoutes& routes, ScreenModel& model) {
   using G = GuiCommandId;
@@ -79,23 +27,27 @@ void install(GuiRoutes& routes, ScreenModel& model) {
   routes[G::FrameServices] = bind(frame_services);
   routes[G::OpenHelp] = bind(open_help);
   routes[G::QueryValue] = bind(query_value);
-  routes[G::CreateField] = create_field;
-  routes[G::SetFieldContents] = set_field_contents;
-  routes[G::DeleteField] = delete_field;
-  routes[G::ChangeField] = change_field;
-  routes[G::SetFieldHelp] = set_field_help;
-  routes[G::FieldInput] = field_input;
-  routes[G::GridCellInput] = grid_cell_input;
-  routes[G::WindowActionWait] = window_action_wait;
-  routes[G::ButtonChoice] = button_choice;
-  routes[G::CharacterInput] = character_input;
-  routes[G::FieldValue] = field_value;
-  routes[G::SetCurrentRow] = set_current_row;
-  routes[G::MarkGridRow] = mark_grid_row;
-  routes[G::AddColumnSeparator] = add_column_separator;
-  routes[G::SetPositionIndicator] = set_position_indicator;
-  routes[G::ScrollRows] = scroll_rows;
-  routes[G::ClearRows] = clear_rows;
+  FieldLayer* fields = &model.fields();
+  auto field = [fields](void (FieldLayer::*f)(const GuiCall&)) {
+    return [fields, f](const GuiCall& call) { (fields->*f)(call); };
+  };
+  routes[G::CreateField] = field(&FieldLayer::create_field);
+  routes[G::SetFieldContents] = field(&FieldLayer::set_field_contents);
+  routes[G::DeleteField] = field(&FieldLayer::delete_field);
+  routes[G::ChangeField] = field(&FieldLayer::change_field);
+  routes[G::SetFieldHelp] = field(&FieldLayer::set_field_help);
+  routes[G::FieldInput] = field(&FieldLayer::field_input);
+  routes[G::GridCellInput] = field(&FieldLayer::grid_cell_input);
+  routes[G::WindowActionWait] = field(&FieldLayer::window_action_wait);
+  routes[G::ButtonChoice] = field(&FieldLayer::button_choice);
+  routes[G::CharacterInput] = field(&FieldLayer::character_input);
+  routes[G::FieldValue] = field(&FieldLayer::field_value);
+  routes[G::SetCurrentRow] = field(&FieldLayer::set_current_row);
+  routes[G::MarkGridRow] = field(&FieldLayer::mark_grid_row);
+  routes[G::AddColumnSeparator] = field(&FieldLayer::add_column_separator);
+  routes[G::SetPositionIndicator] = field(&FieldLayer::set_position_indicator);
+  routes[G::ScrollRows] = field(&FieldLayer::scroll_rows);
+  routes[G::ClearRows] = field(&FieldLayer::clear_rows);
 }
 
 void install(GuiRoutes& routes) {

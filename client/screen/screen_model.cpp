@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "client/protocol/interpreter.h"
+#include "client/screen/field_layer.h"
 #include "client/screen/help_files.h"
 #include "platform/registry/registry.h"
 
@@ -11,7 +12,8 @@ namespace veslink {
 
 namespace wf = window_flag;
 
-ScreenModel::ScreenModel(Interpreter& in) : in_(in), root_(std::make_unique<ScreenWindow>()) {
+ScreenModel::ScreenModel(Interpreter& in)
+    : in_(in), fields_(std::make_unique<FieldLayer>(*this)), root_(std::make_unique<ScreenWindow>()) {
   root_->flags = wf::kHidden;
   root_->width = CellValue::of(1);
   root_->height = CellValue::of(1);
@@ -205,6 +207,7 @@ void ScreenModel::delete_field(ScreenField& f) {
     for (std::size_t i = 0; i < w.fields.size();) {
       ScreenField& c = *w.fields[i];
       if (c.type == field_type::kGridColumn && c.limit == grid) {
+        fields_->field_removed(c);
         ui_->field_removed(c);
         if (w.focus == &c) w.focus = nullptr;
         w.fields.erase(w.fields.begin() + static_cast<std::ptrdiff_t>(i));
@@ -213,6 +216,7 @@ void ScreenModel::delete_field(ScreenField& f) {
       }
     }
   }
+  fields_->field_removed(f);
   ui_->field_removed(f);
   if (w.focus == &f) w.focus = nullptr;
   auto it =
@@ -223,9 +227,12 @@ void ScreenModel::delete_field(ScreenField& f) {
 void ScreenModel::destroy_window(ScreenWindow& w) {
   while (!w.children.empty())
     destroy_window(*w.children.back());
-  for (auto& f : w.fields)
+  for (auto& f : w.fields) {
+    fields_->field_removed(*f);
     ui_->field_removed(*f);
+  }
   w.fields.clear();
+  fields_->window_destroyed(w);
   w.focus = nullptr;
   if (caret.window == &w) destroy_caret();
   if (w.visible) {
@@ -363,6 +370,7 @@ const std::string& ScreenModel::help_directory() {
 void ScreenModel::gui_mode_left() {
   destroy_caret();
   keys.clear();
+  fields_->gui_mode_left();
 }
 
 ScreenModel& screen_model() {

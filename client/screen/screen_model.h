@@ -27,6 +27,7 @@ namespace veslink {
 
 class Interpreter;
 class HostReplies;
+class FieldLayer;
 
 // What the frame commands hand to modules that own them: the menu tree, the
 // browser pane, the data grid and the colour sets. Each may be left empty
@@ -146,6 +147,8 @@ class ScreenModel {
   void move_caret(int column, int row);
 
   KeyQueue keys;
+  // The fields of the windows and the input waits on them.
+  FieldLayer& fields() { return *fields_; }
   FrameTexts frame;
   void frame_changed() { ui_->frame_changed(frame); }
 
@@ -174,6 +177,7 @@ class ScreenModel {
   }
 
   Interpreter& in_;
+  std::unique_ptr<FieldLayer> fields_;
   ScreenUi no_ui_;
   ScreenUi* ui_ = &no_ui_;
   vestra::registry::Registry* registry_ = nullptr;

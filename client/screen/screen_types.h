@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "client/protocol/program_record.h"
+#include "client/screen/field_extras.h"
 
 namespace veslink {
 
@@ -89,6 +90,7 @@ struct ScreenField {
   int current_row = -1;
   PixelRect pixels;
   NativeControl* control = nullptr;
+  FieldExtras extra;  // layout marks, parsed contents, area state
 };
 
 struct HostProgram;
@@ -118,6 +120,7 @@ struct ScreenWindow {
 
   bool visible = false;  // counted among the shown windows
   NativeWindow* native = nullptr;
+  WindowFieldExtras field_extra;
 
   bool hidden() const { return flags & window_flag::kHidden; }
   bool has_native() const { return native != nullptr; }

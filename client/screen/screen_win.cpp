@@ -9,6 +9,8 @@
 
 #include "client/protocol/interpreter.h"
 #include "client/screen/cell_colour.h"
+#include "client/screen/field_controls.h"
+#include "client/screen/field_layer.h"
 #include "client/screen/qt_keys.h"
 #include "client/screen/screen_model.h"
 #include "client/terminal/terminal_colours.h"
@@ -125,6 +127,10 @@ void ScreenWin::paintEvent(QPaintEvent* e) {
   const ColourRef background =
       own ? colour_of_cell_code(window_->background) : current_terminal_colours().normal.background;
   p.fillRect(e->rect(), qcolour(background));
+  // Group frames, background pictures and prompts without a control.
+  if (window_)
+    if (auto* fields = dynamic_cast<QtFieldUi*>(&model_.fields().ui()))
+      fields->paint_window(p, *window_, e->rect());
   if (window_ && model_.caret.window == window_ && blink_on_) {
     // A block caret inverts the cell it stands on.
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -235,6 +241,12 @@ bool ScreenWin::middle_enter(QMouseEvent* e) {
     return false;
   if (model_.keys.waiting()) push(13);
   return true;
+}
+
+void ScreenWin::contextMenuEvent(QContextMenuEvent* e) {
+  if (!window_) return;
+  if (auto* fields = dynamic_cast<QtFieldUi*>(&model_.fields().ui()))
+    fields->window_menu(*window_, nullptr, e->globalPos());
 }
 
 void ScreenWin::mousePressEvent(QMouseEvent* e) {

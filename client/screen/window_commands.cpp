@@ -5,6 +5,7 @@
 
 #include "client/protocol/interpreter.h"
 #include "client/screen/cell_colour.h"
+#include "client/screen/field_layer.h"
 #include "client/screen/screen_commands.h"
 #include "client/screen/screen_model.h"
 
@@ -196,7 +197,8 @@ void blank_window_area(ScreenModel& m, const GuiCall& call) {
     f->flags &= ~0x1E0u;
     f->colour = colour;
     f->background = background;
-    m.ui().field_changed(*f);
+    m.fields().field_changed(*f);
+    if (f->type == ft::kEdit) m.fields().ui().set_edit_text(*f, "");
   }
 }
 
