@@ -27,6 +27,9 @@
 #include "client/protocol/host_commands.h"
 #include "client/protocol/host_data_in.h"
 #include "client/protocol/interpreter.h"
+#include "client/screen/field_controls.h"
+#include "client/screen/field_layer.h"
+#include "client/screen/key_wait.h"
 #include "client/screen/qt_screen_ui.h"
 #include "client/screen/root_window.h"
 #include "client/screen/screen_commands.h"
@@ -403,6 +406,11 @@ void ClientApp::send_interrupt_command() {
   send_interrupt(interpreter());
 }
 
+namespace {
+// The input requests are WM_USER + 0 to WM_USER + 4, one per kind.
+constexpr int kLastInputRequestMessage = static_cast<int>(InputRequest::Kind::ButtonChoice);
+}  // namespace
+
 void ClientApp::create_screen_ui() {
   QtScreenHooks h;
   h.first_show = [this] { main_frame_->first_show(); };
@@ -425,6 +433,28 @@ void ClientApp::create_screen_ui() {
                                             reg_, std::move(h));
   screen_model().set_registry(&reg_);
   screen_model().set_ui(screen_ui_.get());
+
+  // The fields' controls, and the input waits: each request is a private
+  // message posted to the terminal window, and runs as a nested event loop
+  // that ends when the user's key, click or choice reaches the key queue.
+  QtFieldHooks fh;
+  fh.screen_font = [this] { return make_font(settings_.normal_font); };
+  fh.terminal_font = [this] { return make_font(settings_.fixed_font); };
+  fh.main_window = [this] { return static_cast<QWidget*>(main_frame_.get()); };
+  field_ui_ = std::make_unique<QtFieldUi>(screen_model().fields(), std::move(fh));
+  FieldLayer& fields = screen_model().fields();
+  fields.set_ui(field_ui_.get());
+  fields.wait_for_events = [] { return wait_for_key_event(screen_model().keys); };
+  fields.post_request = [this](int message) {
+    if (terminal_) {
+      vestra::events::post_user_message(terminal_, message);
+    } else {
+      screen_model().fields().run_requests();
+    }
+  };
+  if (terminal_)
+    for (int message = 0; message <= kLastInputRequestMessage; ++message)
+      terminal_->set_user_message_handler(message, [] { screen_model().fields().run_requests(); });
 }
 
 void ClientApp::release_screen_ui() {
@@ -432,6 +462,12 @@ void ClientApp::release_screen_ui() {
   // The host windows go while their widgets still can.
   interpreter().programs.clear();
   screen_model().destroy_caret();
+  FieldLayer& fields = screen_model().fields();
+  fields.cancel_requests();
+  fields.post_request = nullptr;
+  fields.wait_for_events = nullptr;
+  fields.set_ui(nullptr);
+  field_ui_.reset();
   screen_model().set_ui(nullptr);
   screen_model().set_registry(nullptr);
   screen_ui_.reset();
@@ -469,7 +505,7 @@ void ClientApp::wire_interpreter() {
   // Input requests are private messages posted to the terminal window; a
   // wait that runs ends with the abandoned code.
   ui.cancel_input_requests = [this] {
-    screen_model().keys.abandon();
+    screen_model().fields().cancel_requests();
     if (terminal_)
       QCoreApplication::removePostedEvents(terminal_, vestra::events::UserMessageEvent::type());
   };

@@ -28,6 +28,7 @@ class CMainFrame;
 class ConnectionManager;
 class RootDisplayWindow;
 class QtScreenUi;
+class QtFieldUi;
 class TerminalWin;
 class SlavePrintJob;
 
@@ -122,6 +123,7 @@ class ClientApp : public QObject {
   QPointer<TerminalWin> terminal_;
   QPointer<QMdiSubWindow> terminal_frame_;
   std::unique_ptr<QtScreenUi> screen_ui_;
+  std::unique_ptr<QtFieldUi> field_ui_;  // after screen_ui_: goes first
   std::unique_ptr<ConnectionManager> connection_;
   std::unique_ptr<SlavePrintJob> print_job_;
   std::function<void(int)> exit_handler_;
