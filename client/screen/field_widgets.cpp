@@ -217,6 +217,16 @@ FieldRadio::FieldRadio(QtFieldUi& ui, ScreenField& field, QWidget* parent)
   });
 }
 
+bool FieldRadio::event(QEvent* e) {
+  // Tab and Shift+Tab end the button input: keys for the host, not focus
+  // moves to the next control.
+  if (is_tab(e)) {
+    keyPressEvent(static_cast<QKeyEvent*>(e));
+    return true;
+  }
+  return QRadioButton::event(e);
+}
+
 void FieldRadio::keyPressEvent(QKeyEvent* e) {
   if (field_) ui_.forward_key(*field_, e);
 }
@@ -238,6 +248,16 @@ FieldCheck::FieldCheck(QtFieldUi& ui, ScreenField& field, QWidget* parent)
   connect(this, &QAbstractButton::clicked, this, [this] {
     if (field_) ui_.layer().choice_button_clicked(*field_);
   });
+}
+
+bool FieldCheck::event(QEvent* e) {
+  // Tab and Shift+Tab end the button input: keys for the host, not focus
+  // moves to the next control.
+  if (is_tab(e)) {
+    keyPressEvent(static_cast<QKeyEvent*>(e));
+    return true;
+  }
+  return QCheckBox::event(e);
 }
 
 void FieldCheck::keyPressEvent(QKeyEvent* e) {

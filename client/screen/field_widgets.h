@@ -107,6 +107,7 @@ class FieldRadio : public QRadioButton, public FieldLink {
   FieldRadio(QtFieldUi& ui, ScreenField& field, QWidget* parent);
 
  protected:
+  bool event(QEvent* e) override;
   void nextCheckState() override {}
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
@@ -119,6 +120,7 @@ class FieldCheck : public QCheckBox, public FieldLink {
   FieldCheck(QtFieldUi& ui, ScreenField& field, QWidget* parent);
 
  protected:
+  bool event(QEvent* e) override;
   void nextCheckState() override {}
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;

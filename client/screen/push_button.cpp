@@ -79,6 +79,19 @@ void HostPushButton::leaveEvent(QEvent*) {
   update();
 }
 
+bool HostPushButton::event(QEvent* e) {
+  // Tab and Shift+Tab are keys for the host too: moving the focus to the
+  // next button by itself would look like a press of that button.
+  if (e->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+      keyPressEvent(static_cast<QKeyEvent*>(e));
+      return true;
+    }
+  }
+  return QAbstractButton::event(e);
+}
+
 void HostPushButton::keyPressEvent(QKeyEvent* e) {
   // Keys are the host's: Space and Enter do not press the button.
   if (field_) ui_.forward_key(*field_, e);

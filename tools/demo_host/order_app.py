@@ -53,6 +53,11 @@ OPEN_BUTTON, NEW_BUTTON, CLOSE_BUTTON = 61, 62, 63
 NEXT, PREV, STAY, FINISH, CANCEL = "next", "prev", "stay", "finish", "cancel"
 
 
+class CloseRequested(Exception):
+    """The user closed the client's main window (or pressed F8): the
+    client asks the application to end, and it ends wherever it was."""
+
+
 def sample_orders():
     rows = [
         ("Harbour Supplies", "Rope, 20 m", 3, "Standard"),
@@ -102,6 +107,8 @@ class OrderApp:
             r = self.replies.next()
             if r.kind == "notice" and r.name == "nk" and r.number("S") == 2:
                 continue
+            if r.kind == "key" and r.name == "F8":
+                raise CloseRequested()
             return r
 
     # The session -----------------------------------------------------------
@@ -112,7 +119,10 @@ class OrderApp:
         ident = self.replies.next()
         self.log.event("client " + ident.raw[1:-1])
         self.send(command("mns", "Demo Trading", F=2))  # the data area in the frame title
-        self.main_menu()
+        try:
+            self.main_menu()
+        except CloseRequested:
+            self.log.event("close requested")
         # Deleting the last program takes its windows and ends the client's
         # GUI mode; then the session ends like a shell's.
         self.send(command("mpd", P=PROGRAM))
