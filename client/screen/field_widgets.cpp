@@ -7,6 +7,7 @@
 #include <QTextBlock>
 
 #include "client/screen/field_controls.h"
+#include "client/screen/field_flags.h"
 #include "client/screen/field_layer.h"
 #include "client/screen/screen_types.h"
 
@@ -175,6 +176,12 @@ void FieldStatic::mousePressEvent(QMouseEvent* e) {
 }
 
 void FieldStatic::mouseDoubleClickEvent(QMouseEvent* e) {
+  // A row of a scrolling area leaves its clicks to the area, the double
+  // click too: it picks the row (-40), as the single click does (-39).
+  if (field_ && (field_->flags & field_flag::kRow)) {
+    e->ignore();
+    return;
+  }
   if (field_ && e->button() == Qt::LeftButton) {
     ui_.prompt_double_clicked(*field_);
     return;

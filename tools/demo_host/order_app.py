@@ -87,6 +87,7 @@ class OrderApp:
         self.orders = sample_orders()
         self.next_number = 1001 + len(self.orders)
         self.status_text = None
+        self.notice = ""
 
     # Sending -------------------------------------------------------------
 
@@ -94,11 +95,20 @@ class OrderApp:
         self.link.write("".join(parts))
 
     def status(self, text):
-        # The main window's status line: what the keys do here. It stays
-        # until changed, so it is sent only when it says something new.
+        # The main window's status line: what the keys do here, after the
+        # news of the last step (an order saved). It stays until changed, so
+        # it is sent only when it says something new; a field input shows
+        # the field's help there and clears it, so after one the line must
+        # be sent again (forget_status).
+        if self.notice:
+            text = self.notice + "  " + text
+            self.notice = ""
         if text != self.status_text:
             self.send(command("mns", text, F=7))
             self.status_text = text
+
+    def forget_status(self):
+        self.status_text = None
 
     def reply(self):
         """The next reply that means something here: the keep-alive notice
@@ -174,6 +184,7 @@ class OrderApp:
                 self.order_list()
             elif choice == "exit":
                 return
+            self.forget_status()
 
     @staticmethod
     def close_request(r, window):
@@ -274,7 +285,7 @@ class OrderApp:
                        "invoice_mail=%s notes=%s" % tuple(values[k] for k in (
                            "number", "customer", "item", "quantity", "delivery", "gift_wrap",
                            "invoice_mail", "notes")))
-        self.status("Order %s saved." % values["number"])
+        self.notice = "Order %s saved." % values["number"]
 
     @staticmethod
     def validate(values):
@@ -509,6 +520,7 @@ class OrderApp:
                 for row in range(VISIBLE):
                     self.fill_row(row)
                 self.show_position()
+                self.forget_status()
 
     def list_action(self, r):
         keys = {"down": 1, "up": -1, "page_down": VISIBLE, "page_up": -VISIBLE,
