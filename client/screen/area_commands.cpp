@@ -88,13 +88,16 @@ void FieldLayer::add_column_separator(const GuiCall& call) {
   const CommandParams& p = call.params;
   ScreenWindow* w = model_.window_or_current(p.P);
   if (!w) return;
+  // A number names that area only; without one, the area last named here,
+  // else the window's first.
   ScreenField* area = nullptr;
   if (p.I != 0) {
     area = area_for(*w, p.I, false);
-  } else if (w->field_extra.separator_area_named) {
-    area = area_for(*w, w->field_extra.separator_area, false);
+  } else {
+    if (w->field_extra.separator_area_named)
+      area = area_for(*w, w->field_extra.separator_area, false);
+    if (!area) area = area_for(*w, 0, false);
   }
-  if (!area) area = area_for(*w, 0, false);
   if (!area) return;
   w->field_extra.separator_area_named = true;
   w->field_extra.separator_area = area->number;

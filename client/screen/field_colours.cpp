@@ -67,6 +67,8 @@ ColourPair edit_or_prompt_colours(const ScreenField& f, const ScreenWindow& w, b
 }
 
 ColourPair group_frame_colours(const ScreenField& f, const ScreenWindow& w, const FieldScheme& s) {
+  // A frame's own B fills the frame, not its caption's box.
+  if (own(f.colour)) return {colour(f.colour), window_background(w, s)};
   return {own(w.colour) ? colour(w.colour) : s.classes.dim_text, window_background(w, s)};
 }
 

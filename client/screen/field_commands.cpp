@@ -42,8 +42,8 @@ void set_contents(ScreenField& f, std::string_view text) {
 }
 
 void move_to_end(ScreenWindow& w, ScreenField& f) {
-  auto it = std::find_if(w.fields.begin(), w.fields.end(),
-                         [&f](const auto& p) { return p.get() == &f; });
+  auto it =
+      std::find_if(w.fields.begin(), w.fields.end(), [&f](const auto& p) { return p.get() == &f; });
   if (it == w.fields.end() || it + 1 == w.fields.end()) return;
   std::unique_ptr<ScreenField> owned = std::move(*it);
   w.fields.erase(it);
@@ -122,6 +122,12 @@ void FieldLayer::create_field(const GuiCall& call) {
     }
   }
 
+  // An area needs the window's vertical scroll bar beside it, unless the
+  // window has one already or asks not to be widened for it.
+  if (type == ft::kScrollingArea &&
+      !(w->flags & (window_flag::kScrollBar | window_flag::kNoScrollWidening)))
+    model_.change_window_flags(*w, window_flag::kScrollBar, true);
+
   if (field) {
     move_to_end(*w, *field);
     if (field->type == type) {
@@ -161,6 +167,7 @@ void FieldLayer::create_field(const GuiCall& call) {
   show(*field);
   if (new_text && field->type == ft::kEdit)
     ui_->set_edit_text(*field, normalise_field_text(*field, field->contents));
+  if (field->type == ft::kPushButton && (field->flags & ff::kDefault)) default_button_shown(*field);
 
   // An old-style host's prompt at the left of its base window is the status line.
   if (type == ft::kPrompt && w->number == 1 && level < 2 && near(x, 0)) {
@@ -234,12 +241,17 @@ void FieldLayer::change_field(const GuiCall& call) {
   show(*f);
   if (call.string && f->type == ft::kEdit)
     ui_->set_edit_text(*f, normalise_field_text(*f, f->contents));
-  // A button made the default takes the focus when the rules allow it.
-  if (p.T != 1 && (bits & ff::kDefault) && f->type == ft::kPushButton &&
-      w == model_.current_window() && !input_field_ && !(f->flags & ff::kHidden)) {
-    w->focus = f;
-    ui_->focus_field(*f);
-  }
+  if (p.T != 1 && (bits & ff::kDefault) && f->type == ft::kPushButton) default_button_shown(*f);
+}
+
+void FieldLayer::default_button_shown(ScreenField& b) {
+  // The window's default button takes the focus when the rules allow it:
+  // its window is current and no control runs its own input.
+  ScreenWindow& w = *b.window;
+  if (&w != model_.current_window() || input_field_ || (b.flags & (ff::kHidden | ff::kReadOnly)))
+    return;
+  w.focus = &b;
+  ui_->focus_field(b);
 }
 
 void FieldLayer::set_field_help(const GuiCall& call) {

@@ -129,8 +129,8 @@ void QtFieldUi::ensure_images(ScreenField& f) {
     return;
   }
   for (std::size_t i = 0; i < n.images.size(); ++i)
-    n.images[i] = f.extra.button.images[i].empty() ? QImage()
-                                                   : load_picture(f.extra.button.images[i]);
+    n.images[i] =
+        f.extra.button.images[i].empty() ? QImage() : load_picture(f.extra.button.images[i]);
 }
 
 LayoutSizes QtFieldUi::sizes() {
@@ -140,7 +140,8 @@ LayoutSizes QtFieldUi::sizes() {
     if (f.type != ft::kPushButton && f.type != ft::kPicture) return std::nullopt;
     ensure_images(f);
     const NativeControl& n = *f.control;
-    const QImage& image = f.type == ft::kPicture ? n.picture : n.images[static_cast<std::size_t>(index)];
+    const QImage& image =
+        f.type == ft::kPicture ? n.picture : n.images[static_cast<std::size_t>(index)];
     if (image.isNull() || (f.type == ft::kPicture && index != 0)) return std::nullopt;
     return PixelSize{image.width(), image.height()};
   };
@@ -255,10 +256,11 @@ void QtFieldUi::show_edit(ScreenField& f, NativeControl& n, QWidget* parent) {
       n.widget = e;
     }
     e->setFrameStyle((f.flags & (ff::kRow | ff::kNoBorder)) ? QFrame::NoFrame
-                     : (f.flags & ff::kThinBorder)         ? QFrame::Box | QFrame::Plain
-                                                           : QFrame::StyledPanel | QFrame::Sunken);
+                     : (f.flags & ff::kThinBorder)          ? QFrame::Box | QFrame::Plain
+                                                            : QFrame::StyledPanel | QFrame::Sunken);
     e->setReadOnly(!input);
-    e->setTabStopDistance(QFontMetricsF(fonts_.font(n.font_entry)).averageCharWidth() * 8);
+    // 16 dialog units: four average characters.
+    e->setTabStopDistance(QFontMetricsF(fonts_.font(n.font_entry)).averageCharWidth() * 4);
     apply_palette(e, colours);
     apply_palette(e->viewport(), colours);
   } else {
@@ -386,7 +388,8 @@ void QtFieldUi::show_choice(ScreenField& f, NativeControl& n, QWidget* parent) {
 void QtFieldUi::remove_field(ScreenField& f) {
   NativeControl* n = f.control;
   if (!n) return;
-  if (layer_.input_field() == &f || (input_button_ && input_button_->property("field").value<void*>() == &f)) {
+  if (layer_.input_field() == &f ||
+      (input_button_ && input_button_->property("field").value<void*>() == &f)) {
     close_calendar();
     remove_input_button();
   }
@@ -523,14 +526,15 @@ QtFieldUi::KeyRoute QtFieldUi::edit_key(ScreenField& f, QKeyEvent* e, bool multi
     if (input) layer_.paste(field_bytes(QApplication::clipboard()->text()));
     return KeyRoute::Consumed;
   }
-  if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll)) return KeyRoute::Control;
+  if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll))
+    return KeyRoute::Control;
   if (e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Undo) ||
       e->matches(QKeySequence::Redo))
     return input ? KeyRoute::Control : KeyRoute::Consumed;
 
-  const EditKind kind = multi_line ? EditKind::MultiLine
+  const EditKind kind = multi_line                        ? EditKind::MultiLine
                         : (f.flags & ff::kLeavesSideways) ? EditKind::LeavesSideways
-                                                           : EditKind::SingleLine;
+                                                          : EditKind::SingleLine;
   const KeyPress press = key_press_of(*e, kind);
   if (press.key == KeyName::Function && press.function == 2 && (f.flags & ff::kDate) && input) {
     toggle_calendar(f);  // F2 opens or closes the calendar and sends nothing
@@ -607,12 +611,17 @@ void QtFieldUi::control_focused(ScreenField& f, Qt::FocusReason reason) {
   });
 }
 
-void QtFieldUi::prompt_double_clicked(ScreenField& f) {
+void QtFieldUi::prompt_double_clicked(ScreenField& f, QPoint pos) {
+  // The pointer's cell, measured from the window as for its background.
+  QWidget* control = widget_of(f);
+  ScreenWin* view = QtScreenUi::view_of(*f.window);
+  if (control && view && view->isAncestorOf(control)) pos = control->mapTo(view, pos);
+  const CellPixels cells = model().ui().cell_pixels();
   EventValues& v = model().interpreter().events;
   const ScreenWindow& w = *f.window;
   v.target = 0;
-  v.click_column = w.column.byte + f.column.byte;
-  v.click_row = w.row.byte + f.row.byte;
+  v.click_column = w.column.byte + (cells.cell_width > 0 ? pos.x() / cells.cell_width : 0);
+  v.click_row = w.row.byte + (cells.cell_height > 0 ? pos.y() / cells.cell_height : 0);
   model().keys.push(-23);
 }
 
@@ -620,6 +629,21 @@ bool QtFieldUi::copy_field_click(ScreenField& f) {
   if (!copy_field_armed_) return false;
   copy_field_armed_ = false;
   QApplication::clipboard()->setText(field_qstring(layer_.value_of(f)));
+  return true;
+}
+
+bool QtFieldUi::copy_field_at(ScreenWindow& w, QPoint pos) {
+  if (!copy_field_armed_) return false;
+  copy_field_armed_ = false;
+  // The newest painted prompt under the pointer is the one on top.
+  for (auto it = w.fields.rbegin(); it != w.fields.rend(); ++it) {
+    const ScreenField& f = **it;
+    if (!f.extra.displayed || !painted_prompt(f) || (f.flags & ff::kHidden)) continue;
+    if (rect_of(f).contains(pos)) {
+      QApplication::clipboard()->setText(field_qstring(normalise_field_text(f, f.contents)));
+      break;
+    }
+  }
   return true;
 }
 
@@ -693,7 +717,8 @@ void QtFieldUi::paint_window(QPainter& p, ScreenWindow& w, const QRect& dirty) {
     if (f.type == ft::kGroupFrame) {
       const ColourPair c = group_frame_colours(f, w, scheme);
       const bool own_b = has_own_colour(f.background);
-      const QColor line = has_own_colour(f.colour) ? qcolour(colour_of_cell_code(f.colour)) : Qt::black;
+      const QColor line =
+          has_own_colour(f.colour) ? qcolour(colour_of_cell_code(f.colour)) : Qt::black;
       if (own_b && r.width() >= 3 && r.height() >= 3) {
         p.fillRect(r, qcolour(colour_of_cell_code(f.background)));
         if (!(f.flags & ff::kStaticEdge)) {

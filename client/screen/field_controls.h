@@ -41,7 +41,7 @@ struct NativeControl {
 };
 
 struct QtFieldHooks {
-  std::function<QFont()> screen_font;    // the client's two fonts (defaults when unset)
+  std::function<QFont()> screen_font;  // the client's two fonts (defaults when unset)
   std::function<QFont()> terminal_font;
   std::function<QWidget*()> main_window;  // where the date calendar opens
   // The main frame's Copy Field command armed the next click on a field.
@@ -89,9 +89,13 @@ class QtFieldUi : public QObject, public FieldUi {
   // Keys of buttons and other controls go the window's way.
   void forward_key(ScreenField& f, QKeyEvent* e);
   void control_focused(ScreenField& f, Qt::FocusReason reason);
-  void prompt_double_clicked(ScreenField& f);
+  // A double click at `pos` in the prompt's control: -23 with the pointer's cell.
+  void prompt_double_clicked(ScreenField& f, QPoint pos);
   // The Copy Field mode took this click: the field's text is on the clipboard.
   bool copy_field_click(ScreenField& f);
+  // The same for a click on the window itself at `pos`: the painted prompt
+  // under the pointer, if any, is copied. True when the mode took the click.
+  bool copy_field_at(ScreenWindow& w, QPoint pos);
   // The right button on a field's control (`f`) or on the window itself.
   void context_menu(ScreenField* f, const QPoint& global);
   void window_menu(ScreenWindow& w, ScreenField* on, const QPoint& global);

@@ -65,10 +65,8 @@ const QFont& FieldFontTable::font(int entry) const {
 
 QFont FieldFontTable::screen_at(int percent) const {
   if (entries_.empty()) return fallback_;
-  QFont font = entries_[0].font;
-  if (percent != 100 && font.pixelSize() > 0)
-    font.setPixelSize(std::max(1, font.pixelSize() * percent / 100));
-  return font;
+  // Measured as the entry for that size will draw it.
+  return derive(percent == 0 ? 100 : percent, 0);
 }
 
 int FieldFontTable::users(int entry) const {

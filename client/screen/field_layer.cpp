@@ -3,6 +3,7 @@
 #include "client/screen/field_layer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "client/protocol/interpreter.h"
 #include "client/screen/field_flags.h"
@@ -219,6 +220,24 @@ void FieldLayer::area_scrolled(ScreenField& area, int selector) {
   }
   static constexpr std::int16_t kCodes[5] = {0, -7, -8, -2, -4};
   if (selector >= 1 && selector <= 4) keys.push(kCodes[selector]);
+}
+
+void FieldLayer::area_wheel(ScreenField& area, int notches) {
+  KeyQueue& keys = model_.keys;
+  // A field input keeps the wheel out of its way.
+  if (keys.mode() & wait_mode::kFieldRunning) return;
+  const bool host = area.window->flags & window_flag::kHostScrolling;
+  for (int i = 0; i < std::min(std::abs(notches), 4); ++i) {
+    const bool up = notches > 0;
+    if (host) {
+      EventValues& v = in().events;
+      v.target = area.number;
+      v.selector = up ? 1 : 2;
+      keys.push(-29);
+    } else {
+      keys.push(up ? -7 : -8);
+    }
+  }
 }
 
 void FieldLayer::paste(std::string_view text) {

@@ -35,17 +35,23 @@ struct GridRoutes {
   // the reply; false when there is no grid to run it.
   std::function<bool(ScreenField& column, int row, std::uint32_t flags, std::uint32_t limit)>
       cell_input;
-  std::function<void(ScreenField& grid, int row)> current_row;            // ESC mrc
-  std::function<void(ScreenField& grid, int row, bool marked)> mark_row;  // ESC mrh
-  std::function<void(ScreenField& grid, int percent)> indicator;          // ESC mrt
+  std::function<void(ScreenField& grid, int row)> current_row;                 // ESC mrc
+  std::function<void(ScreenField& grid, int row, bool marked)> mark_row;       // ESC mrh
+  std::function<void(ScreenField& grid, int percent)> indicator;               // ESC mrt
   std::function<void(ScreenField& grid, int from, int to, bool down)> scroll;  // ESC mrs
-  std::function<void(ScreenField& grid, int from, int to)> clear_rows;          // ESC mrx
-  std::function<void(ScreenField& column, bool ascending)> sort_indicator;      // ESC muf S
+  std::function<void(ScreenField& grid, int from, int to)> clear_rows;         // ESC mrx
+  std::function<void(ScreenField& column, bool ascending)> sort_indicator;     // ESC muf S
 };
 
 // One posted input request (the private messages WM_USER to WM_USER+4).
 struct InputRequest {
-  enum class Kind { FieldInput = 0, WindowAction = 1, Character = 2, GridCell = 3, ButtonChoice = 4 };
+  enum class Kind {
+    FieldInput = 0,
+    WindowAction = 1,
+    Character = 2,
+    GridCell = 3,
+    ButtonChoice = 4
+  };
   Kind kind = Kind::FieldInput;
   std::uint32_t window = 0;  // resolved at the command: 1 or 10 and above
   std::uint32_t field = 0;   // I (0: the window's focused field)
@@ -56,8 +62,8 @@ struct InputRequest {
 
 // What a control must do with a focus it received.
 struct FocusVerdict {
-  bool keep = true;                 // the field keeps the focus
-  ScreenField* back_to = nullptr;   // else the focus goes back here,
+  bool keep = true;                     // the field keeps the focus
+  ScreenField* back_to = nullptr;       // else the focus goes back here,
   ScreenWindow* back_window = nullptr;  // or onto this window
 };
 
@@ -81,19 +87,19 @@ class FieldLayer {
   std::function<bool()> wait_for_events;
 
   // The commands (routes of the interpreter).
-  void create_field(const GuiCall& call);        // mcf
-  void set_field_contents(const GuiCall& call);  // maf
-  void delete_field(const GuiCall& call);        // mdf
-  void change_field(const GuiCall& call);        // muf
-  void set_field_help(const GuiCall& call);      // mhf
-  void field_value(const GuiCall& call);         // mvf
-  void field_input(const GuiCall& call);         // mif
-  void grid_cell_input(const GuiCall& call);     // mid
-  void window_action_wait(const GuiCall& call);  // mib
-  void button_choice(const GuiCall& call);       // mir
-  void character_input(const GuiCall& call);     // mic
-  void set_current_row(const GuiCall& call);     // mrc
-  void mark_grid_row(const GuiCall& call);       // mrh
+  void create_field(const GuiCall& call);            // mcf
+  void set_field_contents(const GuiCall& call);      // maf
+  void delete_field(const GuiCall& call);            // mdf
+  void change_field(const GuiCall& call);            // muf
+  void set_field_help(const GuiCall& call);          // mhf
+  void field_value(const GuiCall& call);             // mvf
+  void field_input(const GuiCall& call);             // mif
+  void grid_cell_input(const GuiCall& call);         // mid
+  void window_action_wait(const GuiCall& call);      // mib
+  void button_choice(const GuiCall& call);           // mir
+  void character_input(const GuiCall& call);         // mic
+  void set_current_row(const GuiCall& call);         // mrc
+  void mark_grid_row(const GuiCall& call);           // mrh
   void add_column_separator(const GuiCall& call);    // mrm
   void set_position_indicator(const GuiCall& call);  // mrt
   void scroll_rows(const GuiCall& call);             // mrs
@@ -136,6 +142,8 @@ class FieldLayer {
   void area_clicked(ScreenField& area, int window_column, int window_row, bool double_click);
   // The area's scroll bar: 1 line up, 2 line down, 3 page up, 4 page down.
   void area_scrolled(ScreenField& area, int selector);
+  // The wheel over the area: `notches` up (positive) or down, at most 4.
+  void area_wheel(ScreenField& area, int notches);
   // The clipboard's text typed into the edit being input (the Paste command).
   void paste(std::string_view text);
   bool paste_pending() const { return !pending_paste_.empty(); }
@@ -160,6 +168,8 @@ class FieldLayer {
   void prepare_window(ScreenWindow& w, bool show_second_icon_window);
   void replay_paste(ScreenField& f);
   void set_click_target(const ScreenField& f);
+  // A push button with the default flag was created or updated.
+  void default_button_shown(ScreenField& b);
   void show(ScreenField& f);
   bool shows_window(const ScreenWindow& w, const ScreenField& f) const;
   ScreenField* area_for(ScreenWindow& w, std::uint32_t number, bool grids_too);

@@ -183,7 +183,7 @@ void FieldStatic::mouseDoubleClickEvent(QMouseEvent* e) {
     return;
   }
   if (field_ && e->button() == Qt::LeftButton) {
-    ui_.prompt_double_clicked(*field_);
+    ui_.prompt_double_clicked(*field_, e->position().toPoint());
     return;
   }
   QFrame::mouseDoubleClickEvent(e);

@@ -253,6 +253,9 @@ void ScreenWin::mousePressEvent(QMouseEvent* e) {
   if (!window_) return;
   if (middle_enter(e)) return;
   if (e->button() != Qt::LeftButton) return;
+  // Right after Copy Field the click copies the prompt under the pointer.
+  if (auto* fields = dynamic_cast<QtFieldUi*>(&model_.fields().ui()))
+    if (fields->copy_field_at(*window_, e->position().toPoint())) return;
   const int mode = model_.keys.mode();
   if ((mode & wait_mode::kWindowClicks) && !(mode & wait_mode::kControlInput)) {
     set_click(e->position().toPoint());

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "client/prefs/fonts.h"
 
@@ -120,6 +122,17 @@ void ScrollingAreaWin::clicked(QPoint pos, bool double_click) {
   const int column = w.column.byte + (m.screen_char_width > 0 ? x / m.screen_char_width : 0);
   const int row = w.row.byte + (m.cell_height > 0 ? y / m.cell_height : 0);
   ui_.layer().area_clicked(*field_, column, row, double_click);
+}
+
+void ScrollingAreaWin::wheelEvent(QWheelEvent* e) {
+  // The wheel scrolls the area, not the window around it.
+  e->accept();
+  if (field_) {
+    wheel_rest_ += e->angleDelta().y();
+    const int steps = std::clamp(wheel_rest_ / 120, -4, 4);
+    wheel_rest_ %= 120;
+    ui_.layer().area_wheel(*field_, steps);
+  }
 }
 
 void ScrollingAreaWin::scroll_action(int action) {

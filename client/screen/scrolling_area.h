@@ -25,6 +25,7 @@ class ScrollingAreaWin : public QFrame, public FieldLink {
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -36,6 +37,7 @@ class ScrollingAreaWin : public QFrame, public FieldLink {
   QWidget* inside_;
   QScrollBar* bar_;
   int thumb_start_ = 50;
+  int wheel_rest_ = 0;  // wheel units short of a notch
 };
 
 }  // namespace veslink
