@@ -227,6 +227,7 @@ void FieldLayer::change_field(const GuiCall& call) {
   if (moved) {
     // Its neighbours are found afresh at the new place.
     f->extra.left_neighbour = f->extra.right_neighbour = false;
+    f->extra.minimum_width = 0;
   }
   auto colour_change = [](std::uint16_t& c, std::uint32_t value) {
     if (value & cell_colour::kGiven) {

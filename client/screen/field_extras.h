@@ -22,6 +22,9 @@ struct FieldExtras {
   bool shrunk_font = false;
   bool ends_at_separator = false;
   int font_percent = 0;  // the shrunk font's size; 0 while not shrunk
+  // The minimum width a narrow field got at its first layout (0: none); it
+  // holds for later layouts, which find the right-neighbour mark it set.
+  int minimum_width = 0;
   bool displayed = false;  // laid out and given its control once
 
   // Push buttons: caption, images and placement; pictures: their one item.

@@ -144,12 +144,12 @@ PixelRect compute_field_rect(const ScreenWindow& w, ScreenField& f, const Layout
     case ft::kEdit:
     case ft::kPrompt:
     case ft::kCheckBox: {
-      int minimum = 0;
-      if (W <= 4 + kTolerance && (f.flags & ff::kMinimumWidth) && !x.right_neighbour &&
-          !x.ends_at_separator) {
-        minimum = round_pixels((W + 1) * cw) - ((f.flags & ff::kRow) ? 1 : 0);
+      if (x.minimum_width == 0 && W <= 4 + kTolerance && (f.flags & ff::kMinimumWidth) &&
+          !x.right_neighbour && !x.ends_at_separator) {
+        x.minimum_width = round_pixels((W + 1) * cw) - ((f.flags & ff::kRow) ? 1 : 0);
         x.right_neighbour = true;
       }
+      int minimum = x.minimum_width;
       const std::uint32_t b = border_flags(f);
       const bool one_cell = W <= 1 + kTolerance;
       if (b & ff::kRow) {
