@@ -73,6 +73,9 @@ bool FieldLineEdit::event(QEvent* e) {
 void FieldLineEdit::keyPressEvent(QKeyEvent* e) {
   if (!field_) return;
   if (ui_.edit_key(*field_, e, false) == QtFieldUi::KeyRoute::Control) QLineEdit::keyPressEvent(e);
+  // edit_key has queued what the key means; a key the edit ignores must
+  // not reach the window as well and be queued a second time.
+  e->accept();
 }
 
 void FieldLineEdit::focusInEvent(QFocusEvent* e) {
@@ -133,6 +136,7 @@ void FieldTextEdit::keyPressEvent(QKeyEvent* e) {
   if (!field_) return;
   if (ui_.edit_key(*field_, e, true) == QtFieldUi::KeyRoute::Control)
     QPlainTextEdit::keyPressEvent(e);
+  e->accept();  // as for single-row edits: queued once only
 }
 
 void FieldTextEdit::focusInEvent(QFocusEvent* e) {

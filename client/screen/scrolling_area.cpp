@@ -69,6 +69,10 @@ bool ScrollingAreaWin::eventFilter(QObject* watched, QEvent* e) {
       paint_inside(p);
       return true;
     }
+    case QEvent::Wheel:
+      // The wheel over the rows scrolls the area as over its edge.
+      wheelEvent(static_cast<QWheelEvent*>(e));
+      return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
       auto* m = static_cast<QMouseEvent*>(e);
