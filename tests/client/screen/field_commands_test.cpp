@@ -254,6 +254,28 @@ TEST(FieldCreation, ADefaultButtonTakesTheFocusOfTheCurrentWindow) {
   EXPECT_EQ(h.window(10)->focus, h.field(31));
 }
 
+TEST(FieldCreation, FieldsShowTheirHiddenWindow) {
+  FieldHarness h;
+  h.feed(ESC "mcw11I20W5H1073741824F\r" ESC "mcf11P1I2T5W1X1Y;Label\r");
+  EXPECT_TRUE(h.window(11)->hidden()) << "a prompt does not show it";
+  h.feed(ESC "mcf11P2I1T5W1X2Y\r");
+  EXPECT_FALSE(h.window(11)->hidden()) << "an edit does";
+  EXPECT_TRUE(h.window(11)->visible);
+
+  // With the second icon only radio buttons and check boxes show it.
+  h.feed(ESC "mcw12I20W5H1073745920F\r" ESC "mcf12P2I1T5W1X2Y\r" ESC "mcf12P3I3T5W1X3Y;Go\r" ESC
+             "mcf12P4I7T2W1X4Y;f,none.png\r" ESC "mcf12P5I5T10W8X1Y2H\r");
+  EXPECT_TRUE(h.window(12)->hidden());
+  h.feed(ESC "mcf12P6I13T5W10X4Y;Sure\r");
+  EXPECT_FALSE(h.window(12)->hidden());
+
+  // An old-style window is shown by a prompt too.
+  h.feed(ESC "mcw13I20W5H1073741824F\r");
+  h.window(13)->flags |= wf::kOldStyle;
+  h.feed(ESC "mcf13P1I2T5W1X1Y;Label\r");
+  EXPECT_FALSE(h.window(13)->hidden());
+}
+
 TEST(FieldCreation, APromptAtTheLeftOfTheBaseWindowIsTheStatusLine) {
   FieldHarness h(1);
   h.feed(ESC "mcf1P5I2T40W;Ready\r");

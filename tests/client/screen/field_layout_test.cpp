@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <memory>
 
+#include "client/screen/date_text.h"
 #include "client/screen/field_colours.h"
 #include "client/screen/field_flags.h"
 #include "client/screen/field_fonts.h"
@@ -297,6 +298,38 @@ TEST(FieldTexts, TrimmedBeforeDisplay) {
   }
   ScreenField f;
   EXPECT_EQ(normalise_field_text(f, std::string(2000, 'x')).size(), 1022u);
+}
+
+TEST(FieldTexts, DatesForTheCalendar) {
+  struct Case {
+    const char* text;
+    std::optional<CalendarDate> date;
+  };
+  const Case cases[] = {
+      {"3-feb-24", CalendarDate{2024, 2, 3}},
+      {"  15 MAR 2024", CalendarDate{2024, 3, 15}},
+      {"7/Jul/99", CalendarDate{1999, 7, 7}},
+      {"1 - January / 2030   ", CalendarDate{2030, 1, 1}},
+      {"12-dec", CalendarDate{2000, 12, 12}},
+      {"5-mar-1900", CalendarDate{1900, 3, 5}},
+      {"31/DEC/1899", std::nullopt},
+      {"1-jan-2101", std::nullopt},
+      {"32-jan-2020", std::nullopt},
+      {"29-feb-2023", std::nullopt},
+      {"29-feb-2024", CalendarDate{2024, 2, 29}},
+      {"3-feb-24x", std::nullopt},
+      {"3-fe-24", std::nullopt},
+      {"feb 3", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parse_date_text(c.text), c.date);
+  }
+  EXPECT_EQ(parse_date_text("3-feb-24" + std::string(30, ' ') + "x"), (CalendarDate{2024, 2, 3}))
+      << "only the first 29 characters count";
+  EXPECT_EQ(format_date_text({2025, 7, 7}), "7-JUL-2025");
+  EXPECT_EQ(format_date_text({2024, 3, 15}), "15-MAR-2024");
 }
 
 // Text widths scale with the size: 10 pixels a character at 100 percent;

@@ -315,6 +315,85 @@ TEST_F(FieldInput, TheFieldOrItsWindowGoingDuringTheWaitEndsItQuietly) {
   EXPECT_EQ(h.starved, 0);
 }
 
+// The focus rules with the rows of a scrolling area: area 5 over rows 8-11,
+// row edits 70 (row 8) and 71 (row 9, the current row).
+class FocusRules : public FieldInput {
+ protected:
+  FocusRules() {
+    h.feed(ESC "mcf10P5I5T40W2X8Y4H\r" ESC "mcf10P70I1T10W3X8Y8192F;r8\r" ESC
+               "mcf10P71I1T10W3X9Y8192F;r9\r" ESC "mrc10P5I9Y\r");
+    h.replies();
+  }
+  // A click that moves the focus onto field n; the verdict is kept.
+  void click_keeping(std::uint32_t n) {
+    h.then([this, n] { verdict = h.layer().focus_arrived(*h.field(n)); });
+  }
+  FocusVerdict verdict;
+};
+
+TEST_F(FocusRules, DuringWaitsWithoutAControlInput) {
+  struct Case {
+    const char* name;
+    std::uint32_t window_flags;
+    std::uint32_t clicked;
+    const char* reply;
+  };
+  const Case cases[] = {
+      {"an ordinary field", 0, 12, "\\enb12I5X3Y\\r"},
+      {"an ordinary field, change notices", 0x4000, 12, "\\enc12I\\r"},
+      {"a row on the current row", 0, 71, "\\enb71I3X9Y\\r"},
+      {"a row off the current row: nothing", 0, 70, "\\x1e"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    h.feed(ESC "muw10I1T16384F\r");
+    if (c.window_flags) h.feed(ESC "muw10I" + std::to_string(c.window_flags) + "F\r");
+    click_keeping(c.clicked);
+    h.key(-1);  // ends the wait where the click did not
+    h.feed(ESC "mib10P30I\r");
+    EXPECT_EQ(h.replies(), c.reply);
+    EXPECT_FALSE(verdict.keep);
+    EXPECT_EQ(verdict.back_to, h.field(30)) << "the focus goes back to the chosen button";
+    EXPECT_EQ(h.window(10)->focus, h.field(30));
+    if (h.steps_left()) h.feed(ESC "mib10P30I\r");  // takes the Esc
+    h.replies();
+  }
+}
+
+TEST_F(FocusRules, DuringAFieldInput) {
+  // An ordinary field being input, a row off the current row clicked: the
+  // input ends with the press.
+  h.type("x");
+  click_keeping(70);
+  h.feed(ESC "mif10P12I\r");
+  EXPECT_EQ(h.replies(), "\\enb70I3X8Y\\r");
+  EXPECT_EQ(verdict.back_to, h.field(12));
+  EXPECT_EQ(edit(12), "abc");
+
+  // A row being input: an ordinary field clicked sounds the bell, another
+  // row off the current row does nothing; the input goes on.
+  h.calls();
+  click_keeping(12);
+  click_keeping(70);
+  h.key(9);
+  h.feed(ESC "mif10P71I\r");
+  EXPECT_EQ(h.replies(), "\\end71I10P;\\r");
+  const std::vector<std::string> calls = h.calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "bell"), 1);
+  EXPECT_EQ(h.window(10)->focus, h.field(71));
+}
+
+TEST_F(FocusRules, AnotherWindowsFieldGivesTheFocusBack) {
+  h.feed(ESC "mcw11I20W5H\r" ESC "mcf11P12I1T10W1X1Y;other\r");
+  h.then([this] { verdict = h.layer().focus_arrived(*h.field(12, 11)); });
+  h.key(9);
+  h.feed(ESC "mif10P13I\r");
+  EXPECT_EQ(h.replies(), "\\end13I10P;\\r");
+  EXPECT_FALSE(verdict.keep);
+  EXPECT_EQ(verdict.back_to, h.field(13));
+  EXPECT_EQ(verdict.back_window, h.window(10));
+}
+
 TEST_F(FieldInput, AWaitThatRunsOutOfEventsEndsAsAQuit) {
   // The application quitting: the wait takes Esc and answers the cancel.
   h.feed(ESC "mif10P12I\r");
@@ -404,11 +483,17 @@ TEST_F(WindowAction, RefusedCodesRestartTheWaitAndHiddenWindowsAreShown) {
   EXPECT_FALSE(h.window(10)->hidden());
   EXPECT_EQ(h.model.current_window(), h.window(10));
 
-  // A window with the second icon stays hidden for a window action wait.
-  h.feed(ESC "mcw11I20W5H1073745920F\r" ESC "mcf11P40I3T5W1X1Y;Go\r");
+  // A window with the second icon stays hidden for a window action wait;
+  // a field input shows it.
+  h.feed(ESC "mcw11I20W5H1073745920F\r" ESC "mcf11P40I3T5W1X1Y;Go\r" ESC "mcf11P41I1T5W1X2Y\r");
   h.key(-1);
   h.feed(ESC "mib11P\r");
   EXPECT_TRUE(h.window(11)->hidden());
+  EXPECT_EQ(h.replies(), "\\x1e");
+  h.key(-1);
+  h.feed(ESC "mif11P41I\r");
+  EXPECT_FALSE(h.window(11)->hidden());
+  EXPECT_EQ(h.model.current_window(), h.window(11));
   EXPECT_EQ(h.replies(), "\\x1e");
 }
 
