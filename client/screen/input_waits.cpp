@@ -21,6 +21,27 @@ constexpr std::uint32_t kLargestInput = 65500;
 bool is_typed_character(std::int16_t code) {
   return code >= 0x20 || code == 8;
 }
+
+// The most an input takes: the request's M, else the field's own limit
+// (a grid column's M names its grid instead), else its width in cells.
+std::uint32_t input_limit(const ScreenField& f, std::uint32_t requested) {
+  if (requested != 0) return requested;
+  if (f.type != ft::kGridColumn && f.limit != 0) return f.limit;
+  return f.width.byte;
+}
+
+// Old hosts' flag bit 0 asks for what newer ones write as 0x23.
+std::uint32_t input_flags(std::uint32_t flags, int level) {
+  return (level < 2 && (flags & 0x1)) ? 0x23 : flags;
+}
+
+// Refuses an input larger than the client takes, as the user is told.
+bool too_large(std::uint32_t limit) {
+  if (limit <= kLargestInput) return false;
+  vestra::messages::show_notice(kClientCaption, "Input buffer too large!",
+                                vestra::messages::Icon::Warning);
+  return true;
+}
 }  // namespace
 
 // Requests ------------------------------------------------------------------
@@ -64,9 +85,12 @@ void FieldLayer::run(const InputRequest& r) {
       run_character_input(r);
       return;
     case Kind::GridCell: {
+      // As a field input, on the column's editor in the grid's row.
       ScreenWindow* w = model_.find_window(r.window);
       ScreenField* column = w ? ScreenModel::find_field(*w, ft::kGridColumn, r.field) : nullptr;
-      if (!column || !grid.cell_input || !grid.cell_input(*column, r.row, r.flags, r.limit))
+      const std::uint32_t limit = column ? input_limit(*column, r.limit) : 0;
+      if (!column || too_large(limit) || !grid.cell_input ||
+          !grid.cell_input(*column, r.row, input_flags(r.flags, in().programs.level()), limit))
         in().replies.cancel();
       return;
     }
@@ -169,19 +193,15 @@ void FieldLayer::prepare_window(ScreenWindow& w, bool show_second_icon) {
 void FieldLayer::run_field_input(const InputRequest& r) {
   HostReplies& replies = in().replies;
   ScreenWindow* w = model_.find_window(r.window);
-  ScreenField* f = w ? (r.field != 0 ? ScreenModel::find_field(*w, 0, r.field) : w->focus) : nullptr;
+  ScreenField* f =
+      w ? (r.field != 0 ? ScreenModel::find_field(*w, 0, r.field) : w->focus) : nullptr;
   if (!f) {
     replies.cancel();
     return;
   }
-  std::uint32_t flags = r.flags;
-  if (in().programs.level() < 2 && (flags & 0x1)) flags = 0x23;
-  std::uint32_t limit = r.limit;
-  if (limit == 0) limit = f->limit;
-  if (limit == 0) limit = f->width.byte;
-  if (limit > kLargestInput) {
-    vestra::messages::show_notice(kClientCaption, "Input buffer too large!",
-                                  vestra::messages::Icon::Warning);
+  const std::uint32_t flags = input_flags(r.flags, in().programs.level());
+  const std::uint32_t limit = input_limit(*f, r.limit);
+  if (too_large(limit)) {
     replies.cancel();
     return;
   }

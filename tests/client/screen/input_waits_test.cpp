@@ -419,6 +419,15 @@ TEST_F(FieldInputLevel1, InputFlagBit0BecomesFlags0x23) {
   h.key(-3);
   h.feed(ESC "mif10P12I\r");
   EXPECT_EQ(h.replies(), "\\eK");
+  // A grid cell input converts its flags alike.
+  h.feed(ESC "mcf10P50I10T30W5X12Y5H\r" ESC "mcf10P51I11T10W5X12Y50M\r");
+  std::uint32_t flags = 0;
+  h.layer().grid.cell_input = [&flags](ScreenField&, int, std::uint32_t f, std::uint32_t) {
+    flags = f;
+    return true;
+  };
+  h.feed(ESC "mid10P51I3Y1F\r");
+  EXPECT_EQ(flags, 0x23u);
 }
 
 // Window action waits -------------------------------------------------------
@@ -594,6 +603,14 @@ TEST_F(FieldInput, GridCellInputGoesToTheGrid) {
   h.feed(ESC "mid10P51I3Y1F40M\r");
   EXPECT_EQ(asked, "51 row 3 flags 1 limit 40");
   EXPECT_EQ(h.replies(), "");
+  h.feed(ESC "mid10P51I4Y\r");
+  EXPECT_EQ(asked, "51 row 4 flags 0 limit 10") << "the column's width, not its grid's number";
+  asked.clear();
+  vestra::test::ScriptedMessages boxes;
+  h.feed(ESC "mid10P51I4Y70000M\r");
+  EXPECT_EQ(h.replies(), "\\x1e");
+  EXPECT_EQ(asked, "");
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Input buffer too large!"});
   h.feed(ESC "mid10P50I3Y\r");  // the grid itself is no column
   EXPECT_EQ(h.replies(), "\\x1e");
 }
