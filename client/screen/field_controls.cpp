@@ -44,6 +44,9 @@ QFont default_terminal_font() {
   return make_font(FontSpec{"Courier New", 16, 400, 1, kFixedPitch | kFamilyModern, 8});
 }
 
+// The longest text a single-row edit holds.
+constexpr int kMostInEdit = 32767;
+
 NativeControl& native_of(ScreenField& f) {
   if (!f.control) f.control = new NativeControl;
   return *f.control;
@@ -409,6 +412,8 @@ std::string QtFieldUi::edit_text(const ScreenField& f) {
 
 void QtFieldUi::set_edit_text(ScreenField& f, std::string_view text) {
   if (auto* e = qobject_cast<FieldLineEdit*>(widget_of(f))) {
+    // A limit left from an input must not cut what the host sends.
+    e->setMaxLength(kMostInEdit);
     e->setText(field_qstring(text));
     e->setCursorPosition(0);
   } else if (auto* e = qobject_cast<FieldTextEdit*>(widget_of(f))) {
@@ -423,7 +428,9 @@ void QtFieldUi::begin_edit_input(ScreenField& f, const EditInputStart& start) {
   layer_.field_changed(f);
   if (auto* e = qobject_cast<FieldLineEdit*>(w)) {
     e->setReadOnly(false);
-    e->setMaxLength(static_cast<int>(std::min<std::uint32_t>(start.limit, 32767)));
+    // The limit stops typing; a longer text the host gave stays whole.
+    e->setMaxLength(std::max(static_cast<int>(std::min<std::uint32_t>(start.limit, kMostInEdit)),
+                             static_cast<int>(e->text().size())));
     e->setFocus(Qt::OtherFocusReason);
     if (start.select_all) {
       e->selectAll();
@@ -433,7 +440,8 @@ void QtFieldUi::begin_edit_input(ScreenField& f, const EditInputStart& start) {
     }
   } else if (auto* e = qobject_cast<FieldTextEdit*>(w)) {
     e->setReadOnly(false);
-    e->limit = static_cast<int>(start.limit);
+    e->limit = std::max(static_cast<int>(std::min<std::uint32_t>(start.limit, kMostInEdit)),
+                        static_cast<int>(e->toPlainText().size()));
     e->setFocus(Qt::OtherFocusReason);
     e->moveCursor(QTextCursor::End);
   }
@@ -487,6 +495,7 @@ void QtFieldUi::end_edit_input(ScreenField& f) {
   if (auto* e = qobject_cast<FieldLineEdit*>(w)) {
     e->deselect();
     e->setReadOnly(true);
+    e->setMaxLength(kMostInEdit);  // the input's limit ends with it
     e->setCursorPosition(0);
   } else if (auto* e = qobject_cast<FieldTextEdit*>(w)) {
     QTextCursor c = e->textCursor();
@@ -628,7 +637,9 @@ void QtFieldUi::prompt_double_clicked(ScreenField& f, QPoint pos) {
 bool QtFieldUi::copy_field_click(ScreenField& f) {
   if (!copy_field_armed_) return false;
   copy_field_armed_ = false;
-  QApplication::clipboard()->setText(field_qstring(layer_.value_of(f)));
+  // The click is taken either way; a hidden text is not copied.
+  if (!(f.flags & ff::kHiddenText))
+    QApplication::clipboard()->setText(field_qstring(layer_.value_of(f)));
   return true;
 }
 

@@ -38,8 +38,10 @@ QAction* add(QMenu& menu, int id, const QString& text, QStyle::StandardPixmap ic
 
 // The selection of an edit, or all of its text.
 QString copied_text(QWidget* w) {
-  if (auto* e = qobject_cast<QLineEdit*>(w))
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    if (e->echoMode() != QLineEdit::Normal) return {};  // hidden text stays hidden
     return e->hasSelectedText() ? e->selectedText() : e->text();
+  }
   if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
     const QString s = e->textCursor().selectedText();
     return s.isEmpty() ? e->toPlainText() : s;
@@ -120,6 +122,8 @@ void QtFieldUi::window_menu(ScreenWindow& w, ScreenField* on, const QPoint& glob
       layer_.paste(field_bytes(QApplication::clipboard()->text()));
       return;
     case kCopy: {
+      // A field that hides its typing never gives it to the clipboard.
+      if (on && (on->flags & ff::kHiddenText)) return;
       QString text = copied_text(widget);
       if (text.isEmpty() && on) text = field_qstring(layer_.value_of(*on));
       QApplication::clipboard()->setText(text);

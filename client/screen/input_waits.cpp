@@ -282,11 +282,15 @@ void FieldLayer::run_edit_input(ScreenWindow& w, ScreenField& f, std::uint32_t f
         case FieldInputResult::Kind::Nothing:
           done = true;
           break;
-        case FieldInputResult::Kind::Text:
+        case FieldInputResult::Kind::Text: {
           f.contents = ctx.text;
-          interpreter.replies.field_input(f.number, w.number, result.exit, result.text);
+          // No more than the input takes, even from a longer text the host gave.
+          std::string text = result.text;
+          if (text.size() > limit) text.resize(limit);
+          interpreter.replies.field_input(f.number, w.number, result.exit, text);
           done = true;
           break;
+        }
         case FieldInputResult::Kind::Event:
           if (result.restore) ui_->set_edit_text(f, original);
           done = send_event(interpreter, result.event);

@@ -285,6 +285,16 @@ TEST_F(FieldControls, TheLimitAndSeveralRows) {
   });
   EXPECT_EQ(take_sent(), "\x1bnd12I10P;abcd\r");
 
+  // The limit stops typing but cuts nothing the host gave, then or later.
+  feed(ESC "maf10P12I;abcdefgh\r");
+  during(ESC "mif10P12I1F4M\r", [this] {
+    EXPECT_EQ(line(12)->text(), "abcdefgh");
+    QTest::keyClick(line(12), Qt::Key_Return);
+  });
+  EXPECT_EQ(take_sent(), "\x1bnd12I10P;abcd\r") << "the reply takes the limit";
+  feed(ESC "maf10P12I;0123456789\r");
+  EXPECT_EQ(line(12)->text(), "0123456789");
+
   feed(ESC "mcf10P15I1T20W30X8Y3H;one\r");
   auto* e = qobject_cast<QPlainTextEdit*>(widget(15));
   ASSERT_TRUE(e);
@@ -627,6 +637,19 @@ TEST_F(FieldControls, CopyFieldCopiesTheNextFieldClicked) {
   QApplication::clipboard()->setText("kept");
   QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(31 * 7, 12 * 20 + 8));
   EXPECT_EQ(QApplication::clipboard()->text(), "kept") << "one click only";
+
+  // A field that hides its typing gives nothing to the clipboard.
+  feed(ESC "mcf10P14I1T10W30X3Y67108864F;secret\r");
+  fields_->arm_copy_field();
+  QTest::mouseClick(line(14), Qt::LeftButton, {}, QPoint(3, 3));
+  EXPECT_FALSE(fields_->copy_field_armed());
+  EXPECT_EQ(QApplication::clipboard()->text(), "kept");
+  model_.set_current_window(window(10));
+  on_next_menu([](QMenu* m) { choose(m, 32785); });  // Copy
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(3, 3),
+                         line(14)->mapToGlobal(QPoint(3, 3)));
+  QApplication::sendEvent(line(14), &menu);
+  EXPECT_EQ(QApplication::clipboard()->text(), "kept");
 }
 
 }  // namespace

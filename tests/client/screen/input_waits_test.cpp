@@ -197,6 +197,12 @@ TEST_F(FieldInput, LimitsAndTheBufferThatIsTooLarge) {
   EXPECT_TRUE(contains(h.ui_lines(), "begin 13 select 7"));
   h.replies();
 
+  // A longer text the host gave is returned no longer than the input takes.
+  h.feed(ESC "maf10P12I;abcdefghij\r");
+  h.key(13);
+  h.feed(ESC "mif10P12I1F4M\r");
+  EXPECT_EQ(h.replies(), "\\end12I10P;abcd\\r");
+
   vestra::test::ScriptedMessages boxes;
   h.feed(ESC "mif10P12I65501M\r");
   EXPECT_EQ(h.replies(), "\\x1e");
