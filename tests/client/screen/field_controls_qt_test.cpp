@@ -232,6 +232,34 @@ TEST_F(FieldControls, KeysEndTheInputWithTheirReasons) {
   }
 }
 
+TEST_F(FieldControls, KeysThatStayInTheEdit) {
+  // Left, Right, End and Delete work on the text: the caret starts at the
+  // end (flag 0x10 leaves the text unselected).
+  during(ESC "mif10P12I16F\r", [this] {
+    QLineEdit* e = line(12);
+    QTest::keyClick(e, Qt::Key_Left);
+    QTest::keyClick(e, Qt::Key_Left);
+    QTest::keyClick(e, Qt::Key_Delete);
+    QTest::keyClick(e, Qt::Key_End);
+    QTest::keyClick(e, Qt::Key_Right);
+    QTest::keyClicks(e, "!");
+    QTest::keyClick(e, Qt::Key_Tab);
+  });
+  EXPECT_EQ(take_sent(), "\x1bnd12I10P;ac!\r");
+
+  // An edit with flag 0x10000000 is left by Left and Right, not by
+  // Shift+Left.
+  feed(ESC "mcf10P14I1T10W30X3Y268435456F;side\r");
+  during(ESC "mif10P14I16F\r", [this] {
+    QTest::keyClick(line(14), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(line(14)->selectedText(), "e");
+    QTest::keyClick(line(14), Qt::Key_Left);
+  });
+  EXPECT_EQ(take_sent(), "\x16");
+  during(ESC "mif10P14I\r", [this] { QTest::keyClick(line(14), Qt::Key_Right); });
+  EXPECT_EQ(take_sent(), "\x0c");
+}
+
 TEST_F(FieldControls, F4FinishesWithWindowFlag0x2000OnAnUnchangedText) {
   during(ESC "mif10P12I\r", [this] { QTest::keyClick(line(12), Qt::Key_F4); });
   EXPECT_EQ(take_sent(), "\x1bK");
