@@ -351,6 +351,32 @@ TEST_F(FieldControls, TypedAheadKeysAndAPasteAcrossFields) {
   EXPECT_EQ(take_sent(), "\x1bnd13I10P;second\r");
 }
 
+TEST_F(FieldControls, UndoCutAndCopyWorkOnTheEditBeingInput) {
+  QApplication::clipboard()->setText("before");
+  during(ESC "mif10P12I\r", [this] {
+    QLineEdit* e = line(12);
+    QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier);  // cuts the selected text
+    EXPECT_EQ(e->text(), "");
+    EXPECT_EQ(QApplication::clipboard()->text(), "abc");
+    QTest::keyClicks(e, "new");
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(e->text(), "new") << "undone";
+    e->setText("kept");
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_Tab);
+  });
+  EXPECT_EQ(take_sent(), "\x1bnd12I10P;kept\r");
+  EXPECT_EQ(QApplication::clipboard()->text(), "kept");
+
+  // Outside an input the edit is only read: Cut and Paste change nothing.
+  line(13)->selectAll();
+  QTest::keyClick(line(13), Qt::Key_X, Qt::ControlModifier);
+  QTest::keyClick(line(13), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(line(13)->text(), "def");
+  EXPECT_EQ(take_sent(), "");
+}
+
 TEST_F(FieldControls, LookupAndDateButtons) {
   feed(ESC "mcf10P14I1T12W30X3Y1048576F\r" ESC "mcf10P15I1T12W30X5Y2097152F;3-feb-24\r");
   // Lookup: F2 and the button both ask the host for its lookup.
