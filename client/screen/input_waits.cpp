@@ -399,7 +399,8 @@ void FieldLayer::run_character_input(const InputRequest& r) {
     in().replies.cancel();
     return;
   }
-  prepare_window(*w, false);
+  // Only window action waits leave a second-icon window hidden.
+  prepare_window(*w, true);
   pending_paste_.clear();
   ui_->focus_window(*w);
   model_.keys.begin_wait(wait_mode::kCharacterInput);

@@ -591,6 +591,13 @@ TEST_F(FieldInput, CharacterInputSendsEachCharacterAsTyped) {
   EXPECT_FALSE(h.layer().wait_running());
   h.feed(ESC "mic77P\r");
   EXPECT_EQ(h.replies(), "\\x1e");
+
+  // A hidden window with the second icon is shown for characters.
+  h.feed(ESC "mcw11I20W5H1073745920F\r");
+  h.key('z');
+  h.feed(ESC "mic11P\r");
+  EXPECT_EQ(h.replies(), "z");
+  EXPECT_FALSE(h.window(11)->hidden());
 }
 
 // Grid cell inputs are the grid's; without it they answer as for a missing
