@@ -240,6 +240,14 @@ void FieldLayer::area_wheel(ScreenField& area, int notches) {
   }
 }
 
+void FieldLayer::background_dragged(ScreenWindow& w) {
+  ScreenField* b = w.focus;
+  if (!b || b->type != ft::kPushButton) return;
+  if ((b->flags & (ff::kFocused | ff::kPressed)) != (ff::kFocused | ff::kPressed)) return;
+  b->flags &= ~ff::kPressed;
+  if (b->extra.displayed) show(*b);
+}
+
 void FieldLayer::paste(std::string_view text) {
   if (!editing()) return;
   pending_paste_ = std::string(text);

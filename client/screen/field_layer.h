@@ -144,6 +144,9 @@ class FieldLayer {
   void area_scrolled(ScreenField& area, int selector);
   // The wheel over the area: `notches` up (positive) or down, at most 4.
   void area_wheel(ScreenField& area, int notches);
+  // The pointer moves over the window's background with the left button
+  // held: a focused push button that looks pressed looks focused again.
+  void background_dragged(ScreenWindow& w);
   // The clipboard's text typed into the edit being input (the Paste command).
   void paste(std::string_view text);
   bool paste_pending() const { return !pending_paste_.empty(); }

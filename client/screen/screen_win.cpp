@@ -283,6 +283,12 @@ void ScreenWin::mouseDoubleClickEvent(QMouseEvent* e) {
   }
 }
 
+void ScreenWin::mouseMoveEvent(QMouseEvent* e) {
+  // Dragging over the background with the left button takes the pressed
+  // look off the window's focused button.
+  if (window_ && (e->buttons() & Qt::LeftButton)) model_.fields().background_dragged(*window_);
+}
+
 void ScreenWin::wheelEvent(QWheelEvent* e) {
   if (!window_) return;
   const int mode = model_.keys.mode();

@@ -593,6 +593,17 @@ TEST_F(FieldControls, PushButtonLooksAndIcons) {
   b->repaint();
   EXPECT_EQ(b->last_look().state, ButtonState::Disabled);
 
+  // Dragging over the background takes the pressed look off the focused
+  // button.
+  feed(ESC "mcf10P33I3T10W35X8Y3072F;Held\r");
+  window(10)->focus = field(33);
+  QTest::mousePress(view(), Qt::LeftButton, {}, QPoint(400, 380));
+  QMouseEvent drag(QEvent::MouseMove, QPointF(390, 370), view()->mapToGlobal(QPointF(390, 370)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view(), &drag);
+  QTest::mouseRelease(view(), Qt::LeftButton, {}, QPoint(390, 370));
+  EXPECT_EQ(field(33)->flags, ff::kFocused);
+
   // A flat button is filled with its own background.
   feed(ESC "mcf10P32I3T10W20X12Y64F33760B;Flat\r");
   const QImage flat = widget(32)->grab().toImage();
