@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTextOption>
 #include <QTimer>
 #include <QToolButton>
 
@@ -262,6 +263,9 @@ void QtFieldUi::show_edit(ScreenField& f, NativeControl& n, QWidget* parent) {
                      : (f.flags & ff::kThinBorder)          ? QFrame::Box | QFrame::Plain
                                                             : QFrame::StyledPanel | QFrame::Sunken);
     e->setReadOnly(!input);
+    QTextOption option = e->document()->defaultTextOption();
+    option.setAlignment(text_alignment(f));
+    e->document()->setDefaultTextOption(option);
     // 16 dialog units: four average characters.
     e->setTabStopDistance(QFontMetricsF(fonts_.font(n.font_entry)).averageCharWidth() * 4);
     apply_palette(e, colours);
@@ -443,7 +447,12 @@ void QtFieldUi::begin_edit_input(ScreenField& f, const EditInputStart& start) {
     e->limit = std::max(static_cast<int>(std::min<std::uint32_t>(start.limit, kMostInEdit)),
                         static_cast<int>(e->toPlainText().size()));
     e->setFocus(Qt::OtherFocusReason);
-    e->moveCursor(QTextCursor::End);
+    // A one-cell edit of one row is selected as a single-row edit is.
+    if (start.select_all) {
+      e->selectAll();
+    } else {
+      e->moveCursor(QTextCursor::End);
+    }
   }
   if ((f.flags & (ff::kLookup | ff::kDate)) && !input_button_) {
     // The lookup or date button of this input, one pixel right of the edit.

@@ -9,6 +9,7 @@
 #include "client/screen/field_controls.h"
 #include "client/screen/field_flags.h"
 #include "client/screen/field_layer.h"
+#include "client/screen/field_layout.h"
 #include "client/screen/screen_types.h"
 
 namespace veslink {
@@ -119,7 +120,8 @@ FieldTextEdit::FieldTextEdit(QtFieldUi& ui, ScreenField& field, QWidget* parent)
     if (text.size() <= limit) return;
     QTextCursor c = textCursor();
     c.movePosition(QTextCursor::End);
-    c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, static_cast<int>(text.size()) - limit);
+    c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor,
+                   static_cast<int>(text.size()) - limit);
     c.removeSelectedText();
   });
 }
@@ -134,7 +136,9 @@ bool FieldTextEdit::event(QEvent* e) {
 
 void FieldTextEdit::keyPressEvent(QKeyEvent* e) {
   if (!field_) return;
-  if (ui_.edit_key(*field_, e, true) == QtFieldUi::KeyRoute::Control)
+  // A one-cell edit is made multi-line but keys work on it as on one row:
+  // Enter and Tab end its input.
+  if (ui_.edit_key(*field_, e, !single_row(*field_)) == QtFieldUi::KeyRoute::Control)
     QPlainTextEdit::keyPressEvent(e);
   e->accept();  // as for single-row edits: queued once only
 }

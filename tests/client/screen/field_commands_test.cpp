@@ -363,10 +363,10 @@ TEST(FieldCommands, ContentsAreSetAndShownTrimmed) {
 }
 
 TEST(FieldCommands, DeletingFields) {
+  std::vector<std::string> gone;  // outlives the harness: its end removes fields too
   FieldHarness h;
   h.feed(ESC "mcf10P50I10T30W5X12Y5H\r" ESC "mcf10P51I11T10W5X12Y50M\r" ESC
              "mcf10P52I11T10W15X12Y50M\r" ESC "mcf10P53I11T10W25X12Y77M\r");
-  std::vector<std::string> gone;
   h.layer().grid.field_removed = [&](ScreenField& f) { gone.push_back(std::to_string(f.number)); };
   h.feed(ESC "mdf10P50I\r");
   EXPECT_EQ(gone, (std::vector<std::string>{"51", "52", "50"})) << "a grid takes its columns";

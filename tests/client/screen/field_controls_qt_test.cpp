@@ -323,6 +323,15 @@ TEST_F(FieldControls, TheLimitAndSeveralRows) {
   feed(ESC "maf10P12I;0123456789\r");
   EXPECT_EQ(line(12)->text(), "0123456789");
 
+  // A one-cell edit is multi-line, but selected and ended as one row.
+  feed(ESC "mcf10P16I1T1W40X3Y;n\r");
+  ASSERT_TRUE(qobject_cast<QPlainTextEdit*>(widget(16)));
+  during(ESC "mif10P16I\r", [this] {
+    QTest::keyClicks(widget(16), "yes");
+    QTest::keyClick(widget(16), Qt::Key_Return);
+  });
+  EXPECT_EQ(take_sent(), "\x1bnd16I10P;y\r");
+
   feed(ESC "mcf10P15I1T20W30X8Y3H;one\r");
   auto* e = qobject_cast<QPlainTextEdit*>(widget(15));
   ASSERT_TRUE(e);
