@@ -187,6 +187,7 @@ class FieldLayer {
   ScreenWindow* wait_window_ = nullptr;
   std::string pending_paste_;
   std::uint32_t button_counter_ = 0;  // numbers push buttons created with number 0
+  bool quit_seen_ = false;            // the running wait's event loop saw the quit
 };
 
 }  // namespace veslink

@@ -173,7 +173,14 @@ void FieldLayer::character_input(const GuiCall& call) {
 // Waits ---------------------------------------------------------------------
 
 std::int16_t FieldLayer::next_code(ScreenWindow& w) {
-  std::int16_t code = model_.keys.pop(wait_for_events);
+  // A quit answers -1, as Esc does; the waits that go on after a code
+  // must know it was the quit.
+  const std::function<bool()> wait = [this] {
+    if (wait_for_events && wait_for_events()) return true;
+    quit_seen_ = true;
+    return false;
+  };
+  std::int16_t code = model_.keys.pop(wait);
   if (!wait_window_) return event_code::kAbandoned;  // the window went meanwhile
   // Without OK/Finish on the window, F4 and End page down instead.
   if (code == event_code::kFinish && !(w.flags & window_flag::kFinishAllowed))
@@ -404,12 +411,14 @@ void FieldLayer::run_character_input(const InputRequest& r) {
   pending_paste_.clear();
   ui_->focus_window(*w);
   model_.keys.begin_wait(wait_mode::kCharacterInput);
+  quit_seen_ = false;
   for (;;) {
     const std::int16_t code = next_code(*w);
     if (code == event_code::kAbandoned) break;
     // Each character goes to the host as it is typed; with F 1 the wait
-    // goes on until the next command cancels it.
+    // goes on until the next command cancels it, or the client quits.
     if (send_event(in(), code) && r.flags == 0) break;
+    if (quit_seen_) break;
   }
   model_.keys.end_wait();
   wait_window_ = nullptr;

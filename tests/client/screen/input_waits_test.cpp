@@ -405,6 +405,12 @@ TEST_F(FieldInput, AWaitThatRunsOutOfEventsEndsAsAQuit) {
   h.feed(ESC "mif10P12I\r");
   EXPECT_EQ(h.replies(), "\\x1e");
   EXPECT_EQ(h.starved, 1);
+  // A repeating character input ends too, after one cancel.
+  h.key('a');
+  h.feed(ESC "mic10P1F\r");
+  EXPECT_EQ(h.replies(), "a\\x1e");
+  EXPECT_EQ(h.starved, 2);
+  EXPECT_FALSE(h.layer().wait_running());
 }
 
 class FieldInputLevel1 : public FieldInput {
