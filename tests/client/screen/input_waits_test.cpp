@@ -305,6 +305,29 @@ TEST_F(FieldInput, TheHostCancelsARunningWaitAndTheNextRequestRuns) {
   EXPECT_EQ(h.replies(), "\\end12I10P;\\r");
 }
 
+TEST_F(FieldInput, PostedRequestsRunWhenTheirMessageIsHandledUnlessCancelled) {
+  std::vector<int> posted;
+  h.layer().post_request = [&posted](int message) { posted.push_back(message); };
+  h.feed(ESC "mif10P12I\r");
+  EXPECT_EQ(posted, std::vector<int>{0}) << "field input is the first private message";
+  EXPECT_EQ(h.layer().requests_queued(), 1u);
+  EXPECT_FALSE(h.model.keys.waiting()) << "the command itself does not wait";
+  h.feed(ESC "maf10P13I;changed\r");  // cancels queued requests
+  EXPECT_EQ(h.layer().requests_queued(), 0u);
+  h.layer().run_requests();
+  EXPECT_EQ(h.replies(), "") << "a cancelled request never runs";
+
+  posted.clear();
+  h.feed(ESC "mib10P\r" ESC "mic10P\r");
+  EXPECT_EQ(posted, (std::vector<int>{1, 2}));
+  EXPECT_EQ(h.layer().requests_queued(), 1u) << "the character input cancelled the other";
+  h.key('k');
+  h.layer().run_requests();
+  EXPECT_EQ(h.replies(), "k");
+  EXPECT_EQ(h.layer().requests_queued(), 0u);
+  h.layer().post_request = nullptr;
+}
+
 TEST_F(FieldInput, TheFieldOrItsWindowGoingDuringTheWaitEndsItQuietly) {
   h.then([this] { h.feed(ESC "mdf10P12I\r"); });
   h.feed(ESC "mif10P12I\r");
