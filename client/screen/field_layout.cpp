@@ -77,7 +77,8 @@ ScreenField* area_of_row_field(const ScreenWindow& w, const ScreenField& f) {
     if (a.type != ft::kScrollingArea) continue;
     if (f.column.real >= a.column.real - kTolerance &&
         f.column.real < a.column.real + a.width.real - kTolerance &&
-        f.row.real >= a.row.real - kTolerance && f.row.real < a.row.real + a.height.real - kTolerance)
+        f.row.real >= a.row.real - kTolerance &&
+        f.row.real < a.row.real + a.height.real - kTolerance)
       return &a;
   }
   return nullptr;
@@ -93,7 +94,8 @@ void mark_neighbours(ScreenWindow& w, ScreenField& f) {
   };
   for (const auto& owned : w.fields) {
     ScreenField& o = *owned;
-    if (&o == &f || !edit_or_prompt(o) || (o.flags & ff::kNoBorder) || !rows_overlap(f, o)) continue;
+    if (&o == &f || !edit_or_prompt(o) || (o.flags & ff::kNoBorder) || !rows_overlap(f, o))
+      continue;
     if (same(right_edge(o), f.column.real)) {
       mark(f, f.extra.left_neighbour);
       mark(o, o.extra.right_neighbour);
@@ -214,7 +216,8 @@ PixelRect compute_field_rect(const ScreenWindow& w, ScreenField& f, const Layout
       break;
     }
     case ft::kPushButton: {
-      const std::optional<PixelSize> normal = sizes.image_size ? sizes.image_size(f, 0) : std::nullopt;
+      const std::optional<PixelSize> normal =
+          sizes.image_size ? sizes.image_size(f, 0) : std::nullopt;
       if (normal && normal->width > 0 && normal->height > 0) {
         const bool pressed = sizes.image_size && sizes.image_size(f, 1).has_value();
         if (W < 2 && H < 2) {
@@ -224,11 +227,11 @@ PixelRect compute_field_rect(const ScreenWindow& w, ScreenField& f, const Layout
           // Keep the image's proportions: the side that has room to spare shrinks.
           if (static_cast<long long>(r.width) * normal->height <
               static_cast<long long>(r.height) * normal->width) {
-            r.height = static_cast<int>(static_cast<long long>(r.width) * normal->height /
-                                        normal->width);
+            r.height =
+                static_cast<int>(static_cast<long long>(r.width) * normal->height / normal->width);
           } else {
-            r.width = static_cast<int>(static_cast<long long>(r.height) * normal->width /
-                                       normal->height);
+            r.width =
+                static_cast<int>(static_cast<long long>(r.height) * normal->width / normal->height);
           }
         }
       } else {
@@ -259,7 +262,7 @@ PixelRect compute_field_rect(const ScreenWindow& w, ScreenField& f, const Layout
         const bool roomy = r.width >= natural->width && r.height >= natural->height;
         if (small || roomy) {
           const int border = (f.flags & (ff::kStaticEdge | ff::kDialogFrame)) ? 4
-                             : (f.flags & ff::kThinBorder)                     ? 2
+                             : (f.flags & ff::kThinBorder)                    ? 2
                                                                               : 0;
           if (W <= 1 + kTolerance) r.width = natural->width + border;
           if (H <= 1 + kTolerance) r.height = natural->height + border;
@@ -270,7 +273,8 @@ PixelRect compute_field_rect(const ScreenWindow& w, ScreenField& f, const Layout
       break;
     }
     case ft::kGridColumn:
-      if (W >= 1 - kTolerance && W <= 4 + kTolerance) r.width += cell_w / std::max<int>(1, f.width.byte);
+      if (W >= 1 - kTolerance && W <= 4 + kTolerance)
+        r.width += cell_w / std::max<int>(1, f.width.byte);
       break;
     case ft::kRadioButton:
       if (sizes.caption_width) r.width = r.height + sizes.caption_width(f);
@@ -371,8 +375,9 @@ int fit_text(ScreenField& f, std::string_view text, const TextMeasure& measure) 
   }
   const int room = inner_text_width(f);
   const int natural = measure.width(100, measured);
-  const bool lower = std::any_of(measured.begin(), measured.end(),
-                                 [](char c) { return std::islower(static_cast<unsigned char>(c)); });
+  const bool lower = std::any_of(measured.begin(), measured.end(), [](char c) {
+    return std::islower(static_cast<unsigned char>(c));
+  });
   if (natural <= room || lower) return full_size();
 
   x.shrunk_font = true;

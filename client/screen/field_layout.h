@@ -17,10 +17,10 @@
 namespace veslink {
 
 struct LayoutMetrics {
-  int cell_width = 8;            // cw: the cell width of host windows
-  int cell_height = 19;          // lh
-  int line_height = 15;          // t: the screen line height
-  int terminal_char_width = 8;   // for fields with the terminal font
+  int cell_width = 8;           // cw: the cell width of host windows
+  int cell_height = 19;         // lh
+  int line_height = 15;         // t: the screen line height
+  int terminal_char_width = 8;  // for fields with the terminal font
   int terminal_line_height = 16;
   int max_char_width = 8;  // the screen font's widest character
   int scroll_bar_width = 16;

@@ -174,8 +174,10 @@ void HostPushButton::paintEvent(QPaintEvent*) {
     option.rect = r;
     option.state = QStyle::State_None;
     if (look.state != ButtonState::Disabled) option.state |= QStyle::State_Enabled;
-    if (pressed) option.state |= QStyle::State_Sunken;
-    else option.state |= QStyle::State_Raised;
+    if (pressed)
+      option.state |= QStyle::State_Sunken;
+    else
+      option.state |= QStyle::State_Raised;
     if (look.state == ButtonState::MouseOver) option.state |= QStyle::State_MouseOver;
     if (look.default_colours) {
       option.features |= QStyleOptionButton::DefaultButton;
@@ -223,7 +225,9 @@ void HostPushButton::paintEvent(QPaintEvent*) {
     if (placement >= 1 && placement <= 19 && placement % 10 != 0) {
       several = placement > 10;
       const int unit = placement % 10;
-      h_align = (unit - 1) % 3 == 0 ? Qt::AlignLeft : (unit - 1) % 3 == 1 ? Qt::AlignHCenter : Qt::AlignRight;
+      h_align = (unit - 1) % 3 == 0   ? Qt::AlignLeft
+                : (unit - 1) % 3 == 1 ? Qt::AlignHCenter
+                                      : Qt::AlignRight;
       v_align = unit <= 3 ? Qt::AlignTop : unit <= 6 ? Qt::AlignVCenter : Qt::AlignBottom;
     } else {
       several = !single_row(f) && f.size_percent <= 100;
