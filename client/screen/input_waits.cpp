@@ -1,5 +1,7 @@
 // ESC mif, mid, mib, mir and mic: the requests they post, and the waits
 // that run them (field input, window action, button choice, characters).
+#include <new>
+
 #include "client/protocol/event_reply.h"
 #include "client/protocol/interpreter.h"
 #include "client/screen/field_flags.h"
@@ -63,7 +65,17 @@ void FieldLayer::run_requests() {
     const InputRequest r = requests_.front();
     requests_.pop_front();
     running_ = &r;
-    run(r);
+    try {
+      run(r);
+    } catch (const std::bad_alloc&) {
+      // The wait cannot go on: the user is told once, and the host gets
+      // the cancel byte so that it does not wait for an answer.
+      model_.keys.end_wait();
+      input_field_ = nullptr;
+      wait_window_ = nullptr;
+      in().report_out_of_memory();
+      in().replies.cancel();
+    }
     running_ = nullptr;
   }
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <utility>
+
 #include "client/screen/field_layout.h"
 
 namespace veslink::test {
@@ -41,6 +44,7 @@ void FakeFieldUi::set_edit_text(ScreenField& f, std::string_view text) {
 }
 
 void FakeFieldUi::begin_edit_input(ScreenField& f, const EditInputStart& start) {
+  if (std::exchange(out_of_memory, false)) throw std::bad_alloc();
   Edit& e = edits[&f];
   e.selected = start.select_all;
   e.limit = start.limit;

@@ -25,7 +25,8 @@ class FakeFieldUi : public FieldUi {
   };
   std::map<const ScreenField*, Edit> edits;
   std::vector<std::string> lines;
-  LayoutMetrics cells;  // the defaults of LayoutMetrics: 8 x 19 cells, 15-pixel lines
+  LayoutMetrics cells;         // the defaults of LayoutMetrics: 8 x 19 cells, 15-pixel lines
+  bool out_of_memory = false;  // the next input's start fails to allocate
 
   LayoutMetrics metrics() const override { return cells; }
   void show_field(ScreenField& f) override;

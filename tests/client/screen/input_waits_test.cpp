@@ -211,10 +211,19 @@ TEST_F(FieldInput, LimitsAndTheBufferThatIsTooLarge) {
   EXPECT_EQ(boxes.shown()[0].caption, kClientCaption);
   EXPECT_FALSE(h.model.keys.waiting());
 
+  // Running out of memory tells the user once and cancels the input.
+  h.fields.out_of_memory = true;
+  h.feed(ESC "mif10P12I\r");
+  EXPECT_EQ(h.replies(), "\\x1e");
+  EXPECT_FALSE(h.model.keys.waiting());
+  EXPECT_EQ(h.layer().input_field(), nullptr);
+  ASSERT_EQ(boxes.texts().size(), 2u);
+  EXPECT_EQ(boxes.texts()[1], "Out of memory!");
+
   h.key(13);
   h.feed(ESC "mif10P12I65500M\r");
   EXPECT_EQ(h.replies(), "\\end12I10P;\\r") << "65,500 bytes are still taken";
-  EXPECT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown().size(), 2u);
 }
 
 TEST_F(FieldInput, MissingWindowsAndFieldsAnswerTheCancelByte) {
