@@ -55,7 +55,10 @@ std::int64_t now_ms() {
 }
 
 // The Edit menu's commands (the framework's standard ids).
+constexpr int kEditUndo = 57643;
+constexpr int kEditCut = 57635;
 constexpr int kEditCopy = 57634;
+constexpr int kCopyField = 32853;
 constexpr int kEditPaste = 57637;
 }  // namespace
 
@@ -350,20 +353,49 @@ void ClientApp::build_menus() {
                  [this] { return new_session_enabled(now_ms()); }},
                 {0, {}, {}, {}},
                 {ids::ID_EXIT, "E&xit", [this] { main_frame_->close(); }, [] { return true; }}});
-  // Copy and Paste of terminal mode; in GUI mode they belong to the edit
-  // being input, which the host windows enable when they have one.
-  auto terminal_mode = [this] { return !host_screen_active(); };
-  main_frame_->add_menu("&Edit", {{kEditCopy, "&Copy\tCtrl+C",
-                                   [this] {
-                                     if (terminal_ && !host_screen_active())
-                                       terminal_->start_selection();
-                                   },
-                                   terminal_mode},
-                                  {kEditPaste, "&Paste\tCtrl+V",
-                                   [this] {
-                                     if (terminal_ && !host_screen_active()) terminal_->paste();
-                                   },
-                                   terminal_mode}});
+  // Outside GUI mode Copy and Paste are the terminal window's; in GUI mode
+  // the Edit commands act on the edit being input, and Copy Field arms the
+  // next click on a field, while the current host window can be seen.
+  auto window_up = [this] {
+    if (!host_screen_active()) return false;
+    ScreenWindow* w = screen_model().current_window();
+    return w && w->has_native() && !w->hidden();
+  };
+  auto copy_enabled = [this, window_up] { return !host_screen_active() || window_up(); };
+  auto edit = [this](QtFieldUi::EditCommand command) {
+    return [this, command] {
+      if (field_ui_ && host_screen_active()) field_ui_->edit_command(command);
+    };
+  };
+  main_frame_->add_menu(
+      "&Edit",
+      {{kEditUndo, "&Undo\tCtrl+Z", edit(QtFieldUi::EditCommand::Undo),
+        [this] { return host_screen_active() && field_ui_ && field_ui_->edit_input_running(); }},
+       {0, {}, {}, {}},
+       {kEditCut, "Cu&t\tCtrl+X", edit(QtFieldUi::EditCommand::Cut), window_up},
+       {kEditCopy, "&Copy\tCtrl+C",
+        [this, edit] {
+          if (!host_screen_active()) {
+            if (terminal_) terminal_->start_selection();
+          } else {
+            edit(QtFieldUi::EditCommand::Copy)();
+          }
+        },
+        copy_enabled},
+       {kCopyField, "Copy &Field",
+        [this] {
+          if (field_ui_ && host_screen_active()) field_ui_->arm_copy_field();
+        },
+        window_up},
+       {kEditPaste, "&Paste\tCtrl+V",
+        [this, edit] {
+          if (!host_screen_active()) {
+            if (terminal_) terminal_->paste();
+          } else {
+            edit(QtFieldUi::EditCommand::Paste)();
+          }
+        },
+        copy_enabled}});
   main_frame_->add_menu("&Settings", {{ids::ID_COMMUNICATIONS, "C&ommunications",
                                        [this] { communications_command(); }, [] { return true; }}});
   main_frame_->add_menu(

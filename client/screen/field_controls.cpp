@@ -1,6 +1,7 @@
 // The fields' controls on Qt: creation and update by type, edits during an
 // input, focus rules, keys, painted fields, the date calendar.
 #include "client/screen/field_controls.h"
+#include "client/screen/focus_release.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -194,6 +195,10 @@ QWidget* QtFieldUi::parent_for(ScreenField& f) {
 void QtFieldUi::drop_widget(NativeControl& n) {
   if (QWidget* w = n.widget) {
     if (auto* link = dynamic_cast<FieldLink*>(w)) link->detach();
+    // Hiding a control that holds the focus makes Qt pass the focus on as
+    // Tab would; when nothing else in the frame can take it, the frame
+    // hands it back and forth without end. The control lets go first.
+    release_focus(*w);
     w->hide();
     w->deleteLater();
   }
@@ -613,6 +618,18 @@ void QtFieldUi::control_focused(ScreenField& f, Qt::FocusReason reason) {
   // Only the user moves the focus by mouse; the client's own moves are
   // already the rules' outcome.
   if (reason != Qt::MouseFocusReason) return;
+  if (copy_field_armed_) {
+    // The click that gave the focus is the Copy Field click (the control's
+    // mouse press copies): it is not a move to another field, so the edit
+    // being input keeps its input and gets the focus back.
+    ScreenField* input = layer_.input_field();
+    QPointer<QWidget> back = input && input != &f ? widget_of(*input) : nullptr;
+    if (back)
+      QTimer::singleShot(0, this, [back] {
+        if (back) back->setFocus(Qt::OtherFocusReason);
+      });
+    return;
+  }
   const FocusVerdict v = layer_.focus_arrived(f);
   if (v.keep) {
     if (f.type == ft::kEdit) layer_.field_changed(f);

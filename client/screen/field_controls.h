@@ -104,6 +104,11 @@ class QtFieldUi : public QObject, public FieldUi {
 
   // The main frame's Copy Field command: the next click on a field copies it.
   void arm_copy_field() { copy_field_armed_ = true; }
+  // The main frame's Edit commands on the edit being input: false when no
+  // edit input runs (the command then does nothing).
+  enum class EditCommand { Undo, Cut, Copy, Paste };
+  bool edit_command(EditCommand command);
+  bool edit_input_running() const;
   bool copy_field_armed() const { return copy_field_armed_; }
   // The lookup or date button of the running input, if any (tests).
   QToolButton* input_button() const { return input_button_; }

@@ -73,7 +73,11 @@ void FieldLayer::field_changed(ScreenField& f) {
 }
 
 void FieldLayer::field_removed(ScreenField& f) {
-  if (input_field_ == &f) input_field_ = nullptr;  // the wait sees it went
+  if (input_field_ == &f) {
+    // The wait sees it went; its event loop must wake to see it.
+    input_field_ = nullptr;
+    if (running_) model_.keys.abandon();
+  }
   if (f.type == ft::kDataGrid || f.type == ft::kGridColumn) {
     if (grid.field_removed) grid.field_removed(f);
   }
@@ -81,8 +85,13 @@ void FieldLayer::field_removed(ScreenField& f) {
 }
 
 void FieldLayer::window_destroyed(ScreenWindow& w) {
+  const bool waiting_here = wait_window_ == &w || (input_field_ && input_field_->window == &w);
   if (wait_window_ == &w) wait_window_ = nullptr;
   if (input_field_ && input_field_->window == &w) input_field_ = nullptr;
+  // A wait on the window that went (the host deleted it, or the session
+  // closed) ends now, sending nothing, instead of waiting for a key that
+  // can no longer come.
+  if (waiting_here && running_) model_.keys.abandon();
 }
 
 void FieldLayer::window_ready(ScreenWindow& w) {

@@ -153,4 +153,38 @@ void QtFieldUi::window_menu(ScreenWindow& w, ScreenField* on, const QPoint& glob
   }
 }
 
+bool QtFieldUi::edit_input_running() const {
+  return layer_.editing() && layer_.input_field() && widget_of(*layer_.input_field());
+}
+
+bool QtFieldUi::edit_command(EditCommand command) {
+  if (!edit_input_running()) return false;
+  ScreenField& f = *layer_.input_field();
+  QWidget* widget = widget_of(f);
+  auto* line = qobject_cast<QLineEdit*>(widget);
+  auto* text = qobject_cast<QPlainTextEdit*>(widget);
+  switch (command) {
+    case EditCommand::Undo:
+      if (line) line->undo();
+      if (text) text->undo();
+      return true;
+    case EditCommand::Cut:
+    case EditCommand::Copy:
+      // A field that hides its typing never gives it to the clipboard.
+      if (f.flags & ff::kHiddenText) return true;
+      if (command == EditCommand::Cut) {
+        if (line) line->cut();
+        if (text) text->cut();
+      } else {
+        if (line) line->copy();
+        if (text) text->copy();
+      }
+      return true;
+    case EditCommand::Paste:
+      layer_.paste(field_bytes(QApplication::clipboard()->text()));
+      return true;
+  }
+  return false;
+}
+
 }  // namespace veslink

@@ -18,6 +18,7 @@
 #include "client/prefs/fonts.h"
 #include "client/protocol/interpreter.h"
 #include "client/screen/field_layer.h"
+#include "client/screen/focus_release.h"
 #include "client/screen/saved_window_size.h"
 #include "client/screen/screen_model.h"
 
@@ -153,11 +154,13 @@ void QtScreenUi::destroy_native(ScreenWindow& w) {
   // deleted later.
   if (VestraMDIWin* frame = n->frame) {
     frame->detach();
+    release_focus(*frame);  // see release_focus: hiding must not pass it on
     frame->hide();
     area_.removeSubWindow(frame);
     frame->deleteLater();
   } else if (ScreenWin* view = n->view) {
     view->detach();
+    release_focus(*view);
     view->hide();
     view->deleteLater();
   }
