@@ -9,7 +9,7 @@
 """The demo's order desk, driven over the screen protocol."""
 
 from screen_protocol import (
-    AREA, BOLD, BUTTON, CHECK, CHECKED, DEFAULT_BUTTON, EDIT, GROUP, PROMPT, RADIO,
+    AREA, BOLD, BUTTON, CENTRED, CHECK, CHECKED, DEFAULT_BUTTON, EDIT, GROUP, PROMPT, RADIO,
     REASON_BACK_TAB, REASON_BUTTON, REASON_DOWN, REASON_FINISH, REASON_OK_BUTTON,
     REASON_OTHER_FIELD, REASON_UP, RIGHT_ALIGNED, ROW_FIELD, WINDOW_EDITED_ON_LEAVE,
     WINDOW_FINISH_ALLOWED, WINDOW_HOST_SCROLLING, Replies, command, confirmation, message)
@@ -145,7 +145,7 @@ class OrderApp:
         self.send(command("mcf", "Welcome, %s. What would you like to do?" % self.user,
                           P=MENU, I=1, T=PROMPT, F=BOLD, X=2, Y=1, W=46))
         for number, caption, hint, row, _, _ in MENU_ITEMS:
-            flags = DEFAULT_BUTTON if number == MENU_ITEMS[0][0] else 0
+            flags = CENTRED | (DEFAULT_BUTTON if number == MENU_ITEMS[0][0] else 0)
             self.send(command("mcf", caption, P=MENU, I=number, T=BUTTON, F=flags, X=2, Y=row,
                               W=16))
             self.send(command("mcf", hint, P=MENU, I=number + 10, T=PROMPT, X=20, Y=row, W=28))
@@ -215,9 +215,9 @@ class OrderApp:
         for i, (number, key, caption) in enumerate(OPTIONS):
             flags = CHECKED if values[key] else 0
             s(command("mcf", caption, P=FORM, I=number, T=CHECK, F=flags, X=33, Y=8 + i, W=24))
-        s(command("mcf", "OK", P=FORM, I=OK_BUTTON, T=BUTTON, F=DEFAULT_BUTTON, X=34, Y=15,
+        s(command("mcf", "OK", P=FORM, I=OK_BUTTON, T=BUTTON, F=DEFAULT_BUTTON | CENTRED, X=34, Y=15,
                   W=12))
-        s(command("mcf", "Cancel", P=FORM, I=CANCEL_BUTTON, T=BUTTON, X=48, Y=15, W=12))
+        s(command("mcf", "Cancel", P=FORM, I=CANCEL_BUTTON, T=BUTTON, F=CENTRED, X=48, Y=15, W=12))
 
     def order_form(self, order):
         """Enters a new order (order None) or changes one; True when saved."""
@@ -449,10 +449,10 @@ class OrderApp:
                 s(command("mcf", "", P=LIST, I=number, T=PROMPT, F=ROW_FIELD, X=column,
                           Y=FIRST_ROW + r, W=width))
             self.row_fields.append(numbers)
-        s(command("mcf", "&Open", P=LIST, I=OPEN_BUTTON, T=BUTTON, F=DEFAULT_BUTTON, X=2,
+        s(command("mcf", "&Open", P=LIST, I=OPEN_BUTTON, T=BUTTON, F=DEFAULT_BUTTON | CENTRED, X=2,
                   Y=11, W=12))
-        s(command("mcf", "&New", P=LIST, I=NEW_BUTTON, T=BUTTON, X=16, Y=11, W=12))
-        s(command("mcf", "&Close", P=LIST, I=CLOSE_BUTTON, T=BUTTON, X=30, Y=11, W=12))
+        s(command("mcf", "&New", P=LIST, I=NEW_BUTTON, T=BUTTON, F=CENTRED, X=16, Y=11, W=12))
+        s(command("mcf", "&Close", P=LIST, I=CLOSE_BUTTON, T=BUTTON, F=CENTRED, X=30, Y=11, W=12))
 
     def fill_row(self, r):
         i = self.top + r

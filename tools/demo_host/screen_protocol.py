@@ -20,6 +20,7 @@ EDIT, PROMPT, BUTTON, GROUP, AREA, RADIO, CHECK = 1, 2, 3, 4, 5, 12, 13
 RIGHT_ALIGNED = 0x20000
 BOLD = 0x80
 DEFAULT_BUTTON = 0x1000
+CENTRED = 0x4000  # a push button's caption in the middle, not at the left
 CHECKED = 0x800
 ROW_FIELD = 0x2000
 
