@@ -362,40 +362,30 @@ void ClientApp::build_menus() {
     return w && w->has_native() && !w->hidden();
   };
   auto copy_enabled = [this, window_up] { return !host_screen_active() || window_up(); };
-  auto edit = [this](QtFieldUi::EditCommand command) {
-    return [this, command] {
-      if (field_ui_ && host_screen_active()) field_ui_->edit_command(command);
+  using Edit = QtFieldUi::EditCommand;
+  // `command` on the edit being input in GUI mode, else the terminal's own.
+  auto edit = [this](Edit command, void (TerminalWin::*in_terminal)()) {
+    return [this, command, in_terminal] {
+      if (host_screen_active()) {
+        if (field_ui_) field_ui_->edit_command(command);
+      } else if (terminal_ && in_terminal) {
+        (terminal_->*in_terminal)();
+      }
     };
   };
   main_frame_->add_menu(
       "&Edit",
-      {{kEditUndo, "&Undo\tCtrl+Z", edit(QtFieldUi::EditCommand::Undo),
+      {{kEditUndo, "&Undo\tCtrl+Z", edit(Edit::Undo, nullptr),
         [this] { return host_screen_active() && field_ui_ && field_ui_->edit_input_running(); }},
        {0, {}, {}, {}},
-       {kEditCut, "Cu&t\tCtrl+X", edit(QtFieldUi::EditCommand::Cut), window_up},
-       {kEditCopy, "&Copy\tCtrl+C",
-        [this, edit] {
-          if (!host_screen_active()) {
-            if (terminal_) terminal_->start_selection();
-          } else {
-            edit(QtFieldUi::EditCommand::Copy)();
-          }
-        },
-        copy_enabled},
+       {kEditCut, "Cu&t\tCtrl+X", edit(Edit::Cut, nullptr), window_up},
+       {kEditCopy, "&Copy\tCtrl+C", edit(Edit::Copy, &TerminalWin::start_selection), copy_enabled},
        {kCopyField, "Copy &Field",
         [this] {
           if (field_ui_ && host_screen_active()) field_ui_->arm_copy_field();
         },
         window_up},
-       {kEditPaste, "&Paste\tCtrl+V",
-        [this, edit] {
-          if (!host_screen_active()) {
-            if (terminal_) terminal_->paste();
-          } else {
-            edit(QtFieldUi::EditCommand::Paste)();
-          }
-        },
-        copy_enabled}});
+       {kEditPaste, "&Paste\tCtrl+V", edit(Edit::Paste, &TerminalWin::paste), copy_enabled}});
   main_frame_->add_menu("&Settings", {{ids::ID_COMMUNICATIONS, "C&ommunications",
                                        [this] { communications_command(); }, [] { return true; }}});
   main_frame_->add_menu(

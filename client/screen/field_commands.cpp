@@ -267,8 +267,7 @@ void FieldLayer::set_field_help(const GuiCall& call) {
 void FieldLayer::field_value(const GuiCall& call) {
   const CommandParams& p = call.params;
   ScreenWindow* w = model_.window_or_current(p.P);
-  ScreenField* f = nullptr;
-  if (w) f = p.I != 0 ? ScreenModel::find_field(*w, 0, p.I) : w->focus;
+  ScreenField* f = named_or_focused(w, p.I);
   if (!f) {
     call.replies.cancel();
     return;

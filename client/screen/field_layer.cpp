@@ -94,6 +94,11 @@ void FieldLayer::window_destroyed(ScreenWindow& w) {
   if (waiting_here && running_) model_.keys.abandon();
 }
 
+ScreenField* FieldLayer::named_or_focused(ScreenWindow* w, std::uint32_t number) {
+  if (!w) return nullptr;
+  return number != 0 ? ScreenModel::find_field(*w, 0, number) : w->focus;
+}
+
 void FieldLayer::window_ready(ScreenWindow& w) {
   // Areas first: their rows are placed inside them.
   for (auto& f : w.fields)

@@ -175,6 +175,8 @@ class FieldLayer {
   void default_button_shown(ScreenField& b);
   void show(ScreenField& f);
   bool shows_window(const ScreenWindow& w, const ScreenField& f) const;
+  // Field I of the window, or its focused field when I is 0; none without a window.
+  static ScreenField* named_or_focused(ScreenWindow* w, std::uint32_t number);
   ScreenField* area_for(ScreenWindow& w, std::uint32_t number, bool grids_too);
   void set_row_flags(ScreenWindow& w, ScreenField& area, int row);
 

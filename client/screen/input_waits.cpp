@@ -126,8 +126,7 @@ void FieldLayer::run(const InputRequest& r) {
 void FieldLayer::field_input(const GuiCall& call) {
   const CommandParams& p = call.params;
   ScreenWindow* w = model_.window_or_current(p.P);
-  ScreenField* f = nullptr;
-  if (w) f = p.I != 0 ? ScreenModel::find_field(*w, 0, p.I) : w->focus;
+  ScreenField* f = named_or_focused(w, p.I);
   if (!f) {
     call.replies.cancel();
     return;
