@@ -8,6 +8,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPalette>
+#include <QPalette>
 #include <QStyle>
 #include <QTextOption>
 #include <QTimer>
@@ -660,12 +662,48 @@ void QtFieldUi::prompt_double_clicked(ScreenField& f, QPoint pos) {
   model().keys.push(-23);
 }
 
+namespace {
+// Shows the field clicked by Copy Field with its colours swapped until the
+// mouse button comes up, so the user sees which field was copied.
+class CopyFieldHold : public QObject {
+ public:
+  explicit CopyFieldHold(QWidget& w) : QObject(&w), widget_(&w), normal_(w.palette()) {
+    swapped_ = normal_;
+    for (auto [a, b] : {std::pair{QPalette::Base, QPalette::Text},
+                        std::pair{QPalette::Window, QPalette::WindowText},
+                        std::pair{QPalette::Button, QPalette::ButtonText}}) {
+      swapped_.setColor(a, normal_.color(b));
+      swapped_.setColor(b, normal_.color(a));
+    }
+    w.setPalette(swapped_);
+    w.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (o == widget_ && e->type() == QEvent::MouseButtonRelease) {
+      // The host may have recoloured the field meanwhile: its colours stay.
+      if (widget_->palette() == swapped_) widget_->setPalette(normal_);
+      widget_->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget* widget_;
+  QPalette normal_;
+  QPalette swapped_;
+};
+}  // namespace
+
 bool QtFieldUi::copy_field_click(ScreenField& f) {
   if (!copy_field_armed_) return false;
   copy_field_armed_ = false;
   // The click is taken either way; a hidden text is not copied.
   if (!(f.flags & ff::kHiddenText))
     QApplication::clipboard()->setText(field_qstring(layer_.value_of(f)));
+  if (QWidget* w = widget_of(f)) new CopyFieldHold(*w);
   return true;
 }
 

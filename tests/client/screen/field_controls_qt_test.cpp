@@ -702,7 +702,13 @@ TEST_F(FieldControls, TheEditMenuAndTheWindowMenu) {
 TEST_F(FieldControls, CopyFieldCopiesTheNextFieldClicked) {
   feed(ESC "mcf10P16I2T10W30X12Y;Painted\r");
   fields_->arm_copy_field();
-  QTest::mouseClick(line(13), Qt::LeftButton, {}, QPoint(3, 3));
+  const QPalette normal = line(13)->palette();
+  QTest::mousePress(line(13), Qt::LeftButton, {}, QPoint(3, 3));
+  EXPECT_EQ(line(13)->palette().color(QPalette::Base), normal.color(QPalette::Text))
+      << "held down, the field copied shows its colours swapped";
+  EXPECT_EQ(line(13)->palette().color(QPalette::Text), normal.color(QPalette::Base));
+  QTest::mouseRelease(line(13), Qt::LeftButton, {}, QPoint(3, 3));
+  EXPECT_EQ(line(13)->palette(), normal);
   EXPECT_EQ(QApplication::clipboard()->text(), "def");
   EXPECT_FALSE(fields_->copy_field_armed());
   fields_->arm_copy_field();
