@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTextBlock>
+#include <type_traits>
 
 #include "client/screen/field_controls.h"
 #include "client/screen/field_flags.h"
@@ -222,70 +223,50 @@ void FieldPicture::contextMenuEvent(QContextMenuEvent* e) {
 
 // Radio buttons and check boxes -------------------------------------------------
 
-FieldRadio::FieldRadio(QtFieldUi& ui, ScreenField& field, QWidget* parent)
-    : QRadioButton(parent), FieldLink(ui, field) {
-  setObjectName(QStringLiteral("radio %1").arg(field.number));
-  setAutoExclusive(false);
-  setFocusPolicy(Qt::ClickFocus);
-  connect(this, &QAbstractButton::clicked, this, [this] {
+template <class Button>
+ChoiceField<Button>::ChoiceField(QtFieldUi& ui, ScreenField& field, QWidget* parent)
+    : Button(parent), FieldLink(ui, field) {
+  if constexpr (std::is_same_v<Button, QCheckBox>) {
+    this->setObjectName(QStringLiteral("check %1").arg(field.number));
+    this->setTristate(true);
+  } else {
+    this->setObjectName(QStringLiteral("radio %1").arg(field.number));
+    this->setAutoExclusive(false);
+  }
+  this->setFocusPolicy(Qt::ClickFocus);
+  QObject::connect(this, &QAbstractButton::clicked, this, [this] {
     if (field_) ui_.layer().choice_button_clicked(*field_);
   });
 }
 
-bool FieldRadio::event(QEvent* e) {
+template <class Button>
+bool ChoiceField<Button>::event(QEvent* e) {
   // Tab and Shift+Tab end the button input: keys for the host, not focus
   // moves to the next control.
   if (is_tab(e)) {
     keyPressEvent(static_cast<QKeyEvent*>(e));
     return true;
   }
-  return QRadioButton::event(e);
+  return Button::event(e);
 }
 
-void FieldRadio::keyPressEvent(QKeyEvent* e) {
+template <class Button>
+void ChoiceField<Button>::keyPressEvent(QKeyEvent* e) {
   if (field_) ui_.forward_key(*field_, e);
 }
 
-void FieldRadio::focusInEvent(QFocusEvent* e) {
-  QRadioButton::focusInEvent(e);
+template <class Button>
+void ChoiceField<Button>::focusInEvent(QFocusEvent* e) {
+  Button::focusInEvent(e);
   if (field_) ui_.control_focused(*field_, e->reason());
 }
 
-void FieldRadio::contextMenuEvent(QContextMenuEvent* e) {
+template <class Button>
+void ChoiceField<Button>::contextMenuEvent(QContextMenuEvent* e) {
   ui_.context_menu(field_, e->globalPos());
 }
 
-FieldCheck::FieldCheck(QtFieldUi& ui, ScreenField& field, QWidget* parent)
-    : QCheckBox(parent), FieldLink(ui, field) {
-  setObjectName(QStringLiteral("check %1").arg(field.number));
-  setTristate(true);
-  setFocusPolicy(Qt::ClickFocus);
-  connect(this, &QAbstractButton::clicked, this, [this] {
-    if (field_) ui_.layer().choice_button_clicked(*field_);
-  });
-}
-
-bool FieldCheck::event(QEvent* e) {
-  // Tab and Shift+Tab end the button input: keys for the host, not focus
-  // moves to the next control.
-  if (is_tab(e)) {
-    keyPressEvent(static_cast<QKeyEvent*>(e));
-    return true;
-  }
-  return QCheckBox::event(e);
-}
-
-void FieldCheck::keyPressEvent(QKeyEvent* e) {
-  if (field_) ui_.forward_key(*field_, e);
-}
-
-void FieldCheck::focusInEvent(QFocusEvent* e) {
-  QCheckBox::focusInEvent(e);
-  if (field_) ui_.control_focused(*field_, e->reason());
-}
-
-void FieldCheck::contextMenuEvent(QContextMenuEvent* e) {
-  ui_.context_menu(field_, e->globalPos());
-}
+template class ChoiceField<QRadioButton>;
+template class ChoiceField<QCheckBox>;
 
 }  // namespace veslink

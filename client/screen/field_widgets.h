@@ -100,11 +100,12 @@ class FieldPicture : public QFrame, public FieldLink {
 };
 
 // Radio buttons and three-state check boxes: a click never changes their
-// state; the host sets it through the field flags.
-class FieldRadio : public QRadioButton, public FieldLink {
-  Q_OBJECT
+// state; the host sets it through the field flags. The two differ only in
+// their Qt button, so one template makes both.
+template <class Button>
+class ChoiceField : public Button, public FieldLink {
  public:
-  FieldRadio(QtFieldUi& ui, ScreenField& field, QWidget* parent);
+  ChoiceField(QtFieldUi& ui, ScreenField& field, QWidget* parent);
 
  protected:
   bool event(QEvent* e) override;
@@ -113,19 +114,8 @@ class FieldRadio : public QRadioButton, public FieldLink {
   void focusInEvent(QFocusEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
 };
-
-class FieldCheck : public QCheckBox, public FieldLink {
-  Q_OBJECT
- public:
-  FieldCheck(QtFieldUi& ui, ScreenField& field, QWidget* parent);
-
- protected:
-  bool event(QEvent* e) override;
-  void nextCheckState() override {}
-  void keyPressEvent(QKeyEvent* e) override;
-  void focusInEvent(QFocusEvent* e) override;
-  void contextMenuEvent(QContextMenuEvent* e) override;
-};
+using FieldRadio = ChoiceField<QRadioButton>;
+using FieldCheck = ChoiceField<QCheckBox>;
 
 // Draws a picture into a rectangle: stretched, or with its proportions kept
 // and centred.
