@@ -55,6 +55,8 @@ std::int64_t now_ms() {
 }
 
 // The Edit menu's commands (the framework's standard ids).
+// The event a close request becomes for the host application (as F8).
+constexpr std::int16_t kCloseRequestCode = -27;
 constexpr int kEditUndo = 57643;
 constexpr int kEditCut = 57635;
 constexpr int kEditCopy = 57634;
@@ -307,7 +309,15 @@ bool ClientApp::main_close_requested() {
     connection_->state().close_when_disconnected = true;
     if (state_.first_close) {
       state_.first_close = false;
-      if (!host_screen_active()) {
+      if (host_screen_active()) {
+        // A running input wait takes the close as F8's code: the host
+        // application ends itself and then closes the connection.
+        KeyQueue& keys = screen_model().keys;
+        if (keys.mode() & wait_mode::kWindowClicks) {
+          keys.push(kCloseRequestCode);
+          return false;
+        }
+      } else {
         // At a shell prompt this logs out; the host then closes the connection
         // and the client ends.
         terminal_close_requested();

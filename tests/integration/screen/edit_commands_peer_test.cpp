@@ -1,7 +1,8 @@
-// The main frame's Edit commands on host fields, in the whole client against
+// The main frame's commands on host fields, in the whole client against
 // a scripted host: during a field input Cut, Undo and Paste act on the edit
 // being input, Copy Field copies the next field clicked, and the edited text
-// reaches the host when the user presses Enter.
+// reaches the host when the user presses Enter; the first close of the main
+// window asks the host application to end; the host closing ends the input.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -146,6 +147,51 @@ TEST(FieldInputPeer, TheHostClosingDuringAFieldInputEndsItCleanly) {
   EXPECT_FALSE(screen_model().fields().editing());
   EXPECT_FALSE(interpreter().gui_mode);
   EXPECT_TRUE(screen_model().root().children.empty());
+  client.app.reset();
+  peer.stop();
+}
+
+}  // namespace
+}  // namespace veslink::peers
+
+namespace veslink::peers {
+namespace {
+
+// Closing the main window during a field input is first a request to the
+// host application (F8's event); once the host has ended and closed the
+// connection, the client ends.
+TEST(FieldInputPeer, TheFirstCloseDuringAnInputAsksTheHostToEnd) {
+  vestra::test::TempDir dir;
+  RawPeer peer(dir);
+  const int port = peer.start({
+      "send " + hex("Welcome\r\n" ESC "mpi1P2F\r"),
+      "expect " + hex(ESC "nv10F6.5V1S\r"),
+      "send " + hex(ESC "mcw10I40W6H;Customer\r" ESC "mcf10P1I1T20W2X1Y\r" ESC "mif10P1I\r"),
+      "expect " + hex("\x01G\r") + " 30",
+      "send " + hex(ESC "mpd1P\r"),
+      "close",
+  });
+  ASSERT_NE(port, 0);
+
+  ClientRun client(dir);
+  client.setting("interface", "telnet,127.0.0.1:" + std::to_string(port));
+  client.boxes.answer(msg::Answer::Yes);  // "Do you want to continue with the Unix Login?"
+  client.start({[](LoginDialog& d) { d.press_unix_login(); }});
+  bool closed = false;
+  QTimer user;
+  user.setInterval(20);
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    if (closed || !screen_model().fields().editing()) return;
+    closed = true;
+    client.app->main_frame()->close();
+  });
+  user.start();
+  ASSERT_TRUE(pump_until([&] { return client.exited(); }, 20000))
+      << peer.status() << " received: " << hex(peer.received());
+  EXPECT_TRUE(closed);
+  for (const std::string& text : client.boxes.texts())
+    EXPECT_EQ(text.find("Really Exit?"), std::string::npos) << "the first close asks nothing";
+  EXPECT_NE(peer.received().find("\x01G\r"), std::string::npos);
   client.app.reset();
   peer.stop();
 }
