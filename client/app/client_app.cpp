@@ -477,16 +477,14 @@ void ClientApp::create_screen_ui() {
   FieldLayer& fields = screen_model().fields();
   fields.set_ui(field_ui_.get());
   fields.wait_for_events = [] { return wait_for_key_event(screen_model().keys); };
-  fields.post_request = [this](int message) {
-    if (terminal_) {
-      vestra::events::post_user_message(terminal_, message);
-    } else {
-      screen_model().fields().run_requests();
-    }
-  };
-  if (terminal_)
+  // Without a terminal window the layer runs each request at once.
+  if (terminal_) {
+    fields.post_request = [this](int message) {
+      if (terminal_) vestra::events::post_user_message(terminal_, message);
+    };
     for (int message = 0; message <= kLastInputRequestMessage; ++message)
       terminal_->set_user_message_handler(message, [] { screen_model().fields().run_requests(); });
+  }
 }
 
 void ClientApp::release_screen_ui() {

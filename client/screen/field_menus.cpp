@@ -114,12 +114,11 @@ void QtFieldUi::window_menu(ScreenWindow& w, ScreenField* on, const QPoint& glob
   const int id = chosen->data().toInt();
   const bool in_wait = keys.waiting() && m.current_window() == &w;
   switch (id) {
-    case kCut:
-      if (auto* e = qobject_cast<QLineEdit*>(widget)) e->cut();
-      if (auto* e = qobject_cast<QPlainTextEdit*>(widget)) e->cut();
+    case kCut:  // both offered only on the edit being input
+      edit_command(EditCommand::Cut);
       return;
     case kPaste:
-      layer_.paste(field_bytes(QApplication::clipboard()->text()));
+      edit_command(EditCommand::Paste);
       return;
     case kCopy: {
       // A field that hides its typing never gives it to the clipboard.

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "client/app/main_frame.h"
 #include "client/protocol/interpreter.h"
@@ -32,6 +33,34 @@ ScreenField* field_of(std::uint32_t window, std::uint32_t number) {
   ScreenWindow* w = screen_model().find_window(window);
   return w ? ScreenModel::find_field(*w, 0, number) : nullptr;
 }
+
+// Starts the client against the scripted host on `port`: the user chooses
+// Unix Login and answers Yes to "Do you want to continue with the Unix Login?".
+void log_in(ClientRun& client, int port) {
+  client.setting("interface", "telnet,127.0.0.1:" + std::to_string(port));
+  client.boxes.answer(msg::Answer::Yes);
+  client.start({[](LoginDialog& d) { d.press_unix_login(); }});
+}
+
+// A field input is a nested event loop: what the user does runs from a
+// timer inside it, once, as soon as an input runs.
+class WhenEditing {
+ public:
+  explicit WhenEditing(std::function<void()> action) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this, action = std::move(action)] {
+      if (ran_ || !screen_model().fields().editing()) return;
+      ran_ = true;
+      action();
+    });
+    timer_.start();
+  }
+  bool ran() const { return ran_; }
+
+ private:
+  QTimer timer_;
+  bool ran_ = false;
+};
 
 // What the user does during the field input on field 1: Cut, Undo, Copy
 // Field on field 2, Paste at the end of the text, Enter.
@@ -84,21 +113,9 @@ TEST(EditCommandsPeer, CutUndoPasteAndCopyFieldDuringAFieldInput) {
   ASSERT_NE(port, 0);
 
   ClientRun client(dir);
-  client.setting("interface", "telnet,127.0.0.1:" + std::to_string(port));
-  client.boxes.answer(msg::Answer::Yes);  // "Do you want to continue with the Unix Login?"
-  client.start({[](LoginDialog& d) { d.press_unix_login(); }});
-  // The field input is a nested event loop: the user's steps run from a
-  // timer inside it, once it has begun.
-  bool steps_ran = false;
-  QTimer user;
-  user.setInterval(20);
-  QObject::connect(&user, &QTimer::timeout, [&] {
-    if (steps_ran || !screen_model().fields().editing()) return;
-    steps_ran = true;
-    user_steps(*client.app->main_frame());
-  });
-  user.start();
-  ASSERT_TRUE(pump_until([&] { return steps_ran; }, 20000)) << peer.status();
+  log_in(client, port);
+  WhenEditing user([&] { user_steps(*client.app->main_frame()); });
+  ASSERT_TRUE(pump_until([&] { return user.ran(); }, 20000)) << peer.status();
   ASSERT_TRUE(pump_until([&] { return !interpreter().gui_mode; }, 20000))
       << peer.status() << " received: " << hex(peer.received());
   EXPECT_FALSE(client.app->main_frame()->command_enabled(kUndo)) << "no edit input runs any more";
@@ -108,12 +125,6 @@ TEST(EditCommandsPeer, CutUndoPasteAndCopyFieldDuringAFieldInput) {
   client.app.reset();
   peer.stop();
 }
-
-}  // namespace
-}  // namespace veslink::peers
-
-namespace veslink::peers {
-namespace {
 
 // The host goes away while the user is in a field input: the wait ends, the
 // host windows go, and the login dialog comes back for a new login.
@@ -132,30 +143,17 @@ TEST(FieldInputPeer, TheHostClosingDuringAFieldInputEndsItCleanly) {
   ASSERT_NE(port, 0);
 
   ClientRun client(dir);
-  client.setting("interface", "telnet,127.0.0.1:" + std::to_string(port));
-  client.boxes.answer(msg::Answer::Yes);
-  client.start({[](LoginDialog& d) { d.press_unix_login(); }});
-  bool input_seen = false;
-  QTimer watch;
-  watch.setInterval(10);
-  QObject::connect(&watch, &QTimer::timeout,
-                   [&] { input_seen = input_seen || screen_model().fields().editing(); });
-  watch.start();
+  log_in(client, port);
+  WhenEditing input_seen([] {});
   ASSERT_TRUE(pump_until([&] { return client.dialogs_opened() >= 2; }, 20000))
       << peer.status() << " received: " << hex(peer.received());
-  EXPECT_TRUE(input_seen);
+  EXPECT_TRUE(input_seen.ran());
   EXPECT_FALSE(screen_model().fields().editing());
   EXPECT_FALSE(interpreter().gui_mode);
   EXPECT_TRUE(screen_model().root().children.empty());
   client.app.reset();
   peer.stop();
 }
-
-}  // namespace
-}  // namespace veslink::peers
-
-namespace veslink::peers {
-namespace {
 
 // Closing the main window during a field input is first a request to the
 // host application (F8's event); once the host has ended and closed the
@@ -174,21 +172,11 @@ TEST(FieldInputPeer, TheFirstCloseDuringAnInputAsksTheHostToEnd) {
   ASSERT_NE(port, 0);
 
   ClientRun client(dir);
-  client.setting("interface", "telnet,127.0.0.1:" + std::to_string(port));
-  client.boxes.answer(msg::Answer::Yes);  // "Do you want to continue with the Unix Login?"
-  client.start({[](LoginDialog& d) { d.press_unix_login(); }});
-  bool closed = false;
-  QTimer user;
-  user.setInterval(20);
-  QObject::connect(&user, &QTimer::timeout, [&] {
-    if (closed || !screen_model().fields().editing()) return;
-    closed = true;
-    client.app->main_frame()->close();
-  });
-  user.start();
+  log_in(client, port);
+  WhenEditing closed([&] { client.app->main_frame()->close(); });
   ASSERT_TRUE(pump_until([&] { return client.exited(); }, 20000))
       << peer.status() << " received: " << hex(peer.received());
-  EXPECT_TRUE(closed);
+  EXPECT_TRUE(closed.ran());
   for (const std::string& text : client.boxes.texts())
     EXPECT_EQ(text.find("Really Exit?"), std::string::npos) << "the first close asks nothing";
   EXPECT_NE(peer.received().find("\x01G\r"), std::string::npos);
